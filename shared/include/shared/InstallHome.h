@@ -1,5 +1,5 @@
 #pragma once
-// Install home, configuration image and the small shared helpers (spec Part 3.2).
+// Install home, configuration image and the small shared helpers.
 //
 // The install home is the registry value ZOLYRIC_HOME under
 // HKEY_LOCAL_MACHINE\SOFTWARE\ZOLYRIC, a folder without a trailing backslash;

@@ -1,5 +1,5 @@
 #pragma once
-// The one logging facility of every deliverable (spec Part 3.1).
+// The one logging facility of every deliverable.
 //
 //   LogWrite(g_logPath, LOG_FATAL, "CLyric", "OnChangeSong==IN %s", path);
 //
@@ -65,7 +65,7 @@ struct LogFilterConfig {
   std::vector<std::string> ignoredModules;
   unsigned minLevel = 3;             // never changed after construction
 
-  // The filter of Part 3.1, in its order: enabled, module filter, minimum
+  // The line filter, in this order: enabled, module filter, minimum
   // level, level range and switch, ignored modules (exact, case-sensitive).
   bool Passes(unsigned level, const char* module) const;
 };

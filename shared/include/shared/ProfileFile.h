@@ -1,7 +1,7 @@
 #pragma once
-// Typed access to one INI file through the Windows profile functions
-// (spec Part 3.2). Windows-only (ProfileFile_win.cpp); the text rules it uses
-// are in ProfileText.h.
+// Typed access to one INI file through the Windows profile functions.
+// Windows-only (ProfileFile_win.cpp); the text rules it uses are in
+// ProfileText.h.
 //
 // Integers are written in decimal unless a base of 2, 8 or 16 is given,
 // booleans as "1"/"0", byte records as two upper-case hex digits per byte.
