@@ -20,6 +20,8 @@
 // ---- Registry ------------------------------------------------------------
 
 // Reads ZOLYRIC_HOME (KEY_READ only). True when the result is non-empty.
+// The buffer forms fail (leaving it empty) when the whole path does not fit:
+// a path cut short would name another folder.
 bool ReadInstallHome(std::string& home);
 bool ReadInstallHome(char* buffer, size_t size);  // callers use 260 bytes
 
@@ -65,18 +67,20 @@ constexpr const char* kDefaultLogServerUrl = "http://127.0.0.1:8400";
 // ---- Programs and the browser ----------------------------------------------
 
 // Starts "folder\command" (or the command alone when folder is null or
-// empty) with the working folder set to folder, hidden or shown. With wait
-// set it waits for the program to end and closes the process handle; the
-// return value then only says that the start succeeded and must not be used.
-// Otherwise returns the process handle (the caller closes it). Null when the
-// program could not be started.
+// empty) with the working folder set to folder, hidden or shown. Without
+// wait it returns the process handle, which the caller closes. With wait it
+// waits for the program to end, closes the handle itself and returns the
+// current-process pseudo handle, a non-null marker that is harmless to
+// CloseHandle. Null when the program could not be started.
 void* RunProgramHidden(const char* command, const char* folder, bool wait);
 void* RunProgramShown(const char* command, const char* folder, bool wait);
 
 // Brings a browser window with the URL to the front: unless a top-level
 // window titled existingTitle exists, starts "iexplore.exe" with the URL
-// (or, when that cannot be started, the user's default browser) and waits
-// up to 6 s for a window titled awaitedTitle. Blocks; see the Async form.
+// and waits up to 6 s for a window titled awaitedTitle, then shows that
+// window maximised in the foreground. Where Internet Explorer cannot be
+// started, an http(s) address goes to the user's default browser instead.
+// Blocks; see the Async form.
 bool OpenBrowserPage(const char* existingTitle, const char* url, const char* awaitedTitle);
 // The plug-in's form: OpenBrowserPage(url, url, url + " - Microsoft Internet
 // Explorer") on a new thread. False when the thread could not be started.
@@ -95,7 +99,8 @@ bool OpenStarPage(const char* s, const char* a, const char* b);
 bool IsRecentPublish();
 
 // Reads line 1 (the user's numeric id, must be > 0) or line 2 of the user
-// file "<system folder>\<Config/userfile>". Clears the buffer on failure.
+// file "<system folder>\<Config/userfile>". Clears the buffer on failure,
+// which includes a value too long for the buffer.
 bool ReadUserFileLine(int line, char* buffer, size_t size);
 
 // "wmp", "winamp" or "real" after the host executable's name, else its full path.

@@ -21,8 +21,17 @@
 //
 // On Windows builds the full behaviour above holds; the native (host) build
 // has the same format and filtering with a process-local lock.
+#include <cstdio>
 #include <string>
 #include <vector>
+
+// The checking must match the printf family that formats the text: on
+// mingw-w64 that is its own C99 one, not msvcrt's.
+#if defined(__MINGW32__) && defined(__MINGW_PRINTF_FORMAT)
+#define ZL_PRINTF_LIKE(fmt, args) __attribute__((format(__MINGW_PRINTF_FORMAT, fmt, args)))
+#else
+#define ZL_PRINTF_LIKE(fmt, args) __attribute__((format(printf, fmt, args)))
+#endif
 
 enum : unsigned {
   LOG_DEBUG = 0,
@@ -34,7 +43,7 @@ enum : unsigned {
 
 // printf-style; see above.
 void LogWrite(const char* filePath, unsigned int level, const char* module,
-              const char* format, ...) __attribute__((format(printf, 4, 5)));
+              const char* format, ...) ZL_PRINTF_LIKE(4, 5);
 
 // The event-log service's variant taking an already formatted message.
 void LogWriteText(const char* filePath, unsigned int level, const char* module,
@@ -89,7 +98,7 @@ class Logger {
              const char* message);
   // Formats and writes; formatting happens only for lines that pass.
   void WriteFormat(const char* filePath, unsigned int level, const char* module,
-                   const char* format, ...) __attribute__((format(printf, 5, 6)));
+                   const char* format, ...) ZL_PRINTF_LIKE(5, 6);
 
   const LogFilterConfig& Config() const { return config_; }
 
