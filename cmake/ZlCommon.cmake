@@ -13,17 +13,16 @@ endif()
 
 # Our own targets: strict warnings, GBK narrow literals, sanitizers on the native build.
 function(zl_target target)
+  # Resource scripts go through windres, which takes none of these.
   target_compile_options(${target} PRIVATE
-    -Wall -Wextra -Werror -Wno-unused-parameter
-    $<$<COMPILE_LANGUAGE:CXX>:-Wnon-virtual-dtor>
-    -fexec-charset=GBK)
+    $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Werror -Wno-unused-parameter -fexec-charset=GBK>)
   if(WIN32)
     target_compile_definitions(${target} PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX
       _WIN32_WINNT=0x0601 WINVER=0x0601)
   endif()
   if(ZL_SANITIZE)
-    target_compile_options(${target} PRIVATE -fsanitize=address,undefined
-      -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:-fsanitize=address,undefined
+      -fno-sanitize-recover=all -fno-omit-frame-pointer>)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   endif()
 endfunction()
