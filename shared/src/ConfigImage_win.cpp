@@ -68,7 +68,10 @@ bool ReadConfigMsgSet(char* buffer, size_t size) {
 
 bool ReadConfigP2PServer(char* buffer, size_t size) {
   if (ReadImageText("Config", "p2psvr", 64, buffer, size)) return true;
-  if (!buffer || !DefaultP2PServerFits(size)) return false;
+  // The default stands in for a missing key only: without a home there is
+  // no folder to start it from either.
+  std::string path;
+  if (!buffer || !DefaultP2PServerFits(size) || !GetConfigImagePath(path)) return false;
   CopyGbkBounded(buffer, size, kDefaultP2PServer);
   return true;
 }

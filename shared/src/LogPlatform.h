@@ -9,7 +9,7 @@ namespace zl {
 
 // Creates or opens the named log mutex; null (after saying why on standard
 // output) when that fails.
-void* LogMutexOpen();
+void* LogMutexOpen(const char* name);
 void LogMutexClose(void* mutex);
 // Waits at most timeoutMs; an abandoned mutex counts as acquired.
 bool LogMutexLock(void* mutex, unsigned timeoutMs);

@@ -1,5 +1,5 @@
-// The host build's logger platform: a process-wide lock instead of the named
-// system mutex (host tools log from one process only).
+// The host build's logger platform: a process-wide lock in place of the
+// named system mutex (host tools log from one process only).
 #include <sys/time.h>
 #include <unistd.h>
 
@@ -8,6 +8,8 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <sstream>
 
@@ -16,14 +18,16 @@
 
 namespace zl {
 
-namespace {
-std::timed_mutex& ProcessLock() {
-  static std::timed_mutex lock;
-  return lock;
+void* LogMutexOpen(const char* name) {
+  // One lock per name for the life of the process, like a named mutex that
+  // stays open.
+  static std::mutex guard;
+  static std::map<std::string, std::unique_ptr<std::timed_mutex>> locks;
+  std::lock_guard<std::mutex> hold(guard);
+  std::unique_ptr<std::timed_mutex>& lock = locks[name];
+  if (!lock) lock.reset(new std::timed_mutex);
+  return lock.get();
 }
-}  // namespace
-
-void* LogMutexOpen() { return &ProcessLock(); }
 
 void LogMutexClose(void*) {}
 

@@ -7,14 +7,14 @@
 
 namespace zl {
 
-void* LogMutexOpen() {
+void* LogMutexOpen(const char* name) {
   // A null access-control list: the logging processes of the suite may run
   // as different users and must all be able to open the one mutex.
   SECURITY_DESCRIPTOR sd;
   InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
   SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);
   SECURITY_ATTRIBUTES sa = {sizeof sa, &sd, FALSE};
-  HANDLE mutex = CreateMutexA(&sa, FALSE, "Tarvel_Third_Lyric_2006-07-29");
+  HANDLE mutex = CreateMutexA(&sa, FALSE, name);
   if (!mutex) {
     std::printf("Create Mutex error: %d \n", static_cast<int>(GetLastError()));
     std::fflush(stdout);

@@ -68,8 +68,9 @@ std::string Logger::DefaultSettingsPath() {
   return SettingsPathBesideExecutable(LogExecutablePath());
 }
 
-Logger::Logger(const char* qnconfPath) {
-  mutex_ = LogMutexOpen();
+Logger::Logger(const char* qnconfPath, const char* mutexName, unsigned mutexWaitMs)
+    : mutexWaitMs_(mutexWaitMs) {
+  mutex_ = LogMutexOpen(mutexName ? mutexName : kLogMutexName);
   if (!qnconfPath || !*qnconfPath) return;
   const std::string path = qnconfPath;
   config_.ignoredModules = ParseIgnoredModules(LogReadSetting(path, "Ignored Modules"));
@@ -92,7 +93,7 @@ void Logger::Write(const char* filePath, unsigned int level, const char* module,
   // NOTE: the wait is bounded: a process that hangs while holding the mutex
   // must not freeze every logging thread of every deliverable. Such a line
   // is dropped.
-  MutexLock lock(mutex_, kLogMutexWaitMs);
+  MutexLock lock(mutex_, mutexWaitMs_);
   if (!lock.MayWrite()) return;
   LogAppendLine(filePath, line);  // a file that cannot be opened loses the line
   if (config_.logScreen) {

@@ -38,8 +38,9 @@ bool EnsureProductKeys();
 bool ReadConfigVersion(char* buffer, size_t size);         // Config/Version
 bool ReadConfigUserFile(char* buffer, size_t size);        // Config/userfile (fails when empty)
 bool ReadConfigMsgSet(char* buffer, size_t size);          // Config/msgset
-// Config/p2psvr; when absent "ZoSvr.exe" is used if the buffer holds at
-// least 10 bytes (the reader fails with a smaller buffer).
+// Config/p2psvr; when the key is absent "ZoSvr.exe" is used if the buffer
+// holds at least 10 bytes (the reader fails with a smaller buffer, and
+// without an install home).
 bool ReadConfigP2PServer(char* buffer, size_t size);
 int ReadConfigInfoValidInterval();                         // Config/InfoValidInterval
 int ReadConfigRecFailValidInterval();                      // Config/RecFailValidInterval

@@ -14,9 +14,9 @@
 // constructed). An empty file path writes nothing and formats nothing.
 //
 // Lines of every thread of every process are serialised by the named mutex
-// "Tarvel_Third_Lyric_2006-07-29". Unlike the original, the wait for it is
-// bounded (kLogMutexWaitMs): a line that cannot get the mutex in time is
-// dropped, so a hung process holding it never freezes a caller. An abandoned
+// "Tarvel_Third_Lyric_2006-07-29". The wait for it is bounded
+// (kLogMutexWaitMs): a line that cannot get the mutex in time is dropped,
+// so a hung process holding it never freezes a caller. An abandoned
 // mutex counts as acquired. Logging never throws and reports nothing.
 //
 // On Windows builds the full behaviour above holds; the native (host) build
@@ -88,7 +88,9 @@ class Logger {
   static Logger& Instance();
 
   // Reads the settings from the file at qnconfPath ("" or null: defaults).
-  explicit Logger(const char* qnconfPath);
+  // Tests may name a mutex of their own and a shorter wait.
+  explicit Logger(const char* qnconfPath, const char* mutexName = kLogMutexName,
+                  unsigned mutexWaitMs = kLogMutexWaitMs);
   ~Logger();
   Logger(const Logger&) = delete;
   Logger& operator=(const Logger&) = delete;
@@ -109,4 +111,5 @@ class Logger {
  private:
   LogFilterConfig config_;
   void* mutex_ = nullptr;  // system mutex handle (Windows) or process lock
+  unsigned mutexWaitMs_;
 };
