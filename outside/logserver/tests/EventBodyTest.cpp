@@ -3,8 +3,6 @@
 #include "../EventBody.h"
 
 using logserver::DecodeEventBody;
-using logserver::ParseRequestHead;
-using logserver::RequestHead;
 
 TEST(EventBody, DecodesLineNulAndPadding) {
   std::string line, error;
@@ -26,16 +24,3 @@ TEST(EventBody, RejectsWhatTheServiceNeverSends) {
   EXPECT_FALSE(error.empty());
 }
 
-TEST(RequestHeadParse, ReadsRequestLineHeadersAndLength) {
-  RequestHead h;
-  ASSERT_TRUE(ParseRequestHead("POST /music.qn HTTP/1.0\r\nAccept: */*\r\nUser-Agent: DUDEZE(0.9/;p)\r\n"
-                               "Content-Length: 8\r\n\r\n",
-                               h));
-  EXPECT_EQ(h.method, "POST");
-  EXPECT_EQ(h.path, "/music.qn");
-  EXPECT_EQ(h.version, "HTTP/1.0");
-  EXPECT_EQ(h.headers["user-agent"], "DUDEZE(0.9/;p)");
-  EXPECT_EQ(h.contentLength, 8);
-  EXPECT_FALSE(ParseRequestHead("garbage\r\n\r\n", h));
-  EXPECT_FALSE(ParseRequestHead("POST / HTTP/1.0\r\nContent-Length: -3\r\n\r\n", h));
-}
