@@ -1,0 +1,143 @@
+#pragma once
+// The lyric engine object. The plug-in creates a fresh ZLyric for every
+// fetch and every pre-fetch and destroys it when the next one replaces it;
+// several may live at once and share only the files on disk.
+//
+// Threads: one object is used by one fetch at a time (the plug-in
+// serialises the operations on it). Only the request handles are guarded,
+// so that the close operations can run from the player's UI thread.
+// No exception leaves any method: results travel as Result, ResultType,
+// Pre_Set_State or booleans.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "lyriccore/EngineSync.h"
+#include "lyriccore/Export.h"
+#include "lyriccore/LrcText.h"
+#include "lyriccore/LyricRecords.h"
+#include "shared/LyricSettings.h"
+
+class CHTTPRequest;
+
+class LYRICCORE_API ZLyric {
+ public:
+  ZLyric();
+  ~ZLyric();
+  // A copy has every value of the original and a critical section of its
+  // own; it owns no request and no running recognition engine.
+  ZLyric(const ZLyric& other);
+  ZLyric& operator=(const ZLyric& other);
+
+  // ---- Linked lyric file -------------------------------------------------
+  // The user chose an LRC file for the current song: it becomes the current
+  // lyric (lSen receives it; empty when the file is missing) and the song's
+  // info file remembers it.
+  void LinkLrcFile(std::string path, std::vector<TimeSentence>& lSen);
+  // The user dropped the linked file.
+  void UnlinkLrcFile();
+  // Shifts the current lyric by intervalTime ms (shifts add up) and rewrites
+  // the linked file with the shifted times.
+  void AdjustLrcTime(int intervalTime, std::vector<TimeSentence>& lSen);
+  // The current lyric as plain text, one line per sentence.
+  void Lrc2Txt(std::string& txt);
+
+  // ---- Local lookup --------------------------------------------------------
+  // What the info file and the resource folder hold for the song: a
+  // resource (rt 1, or 4 when its info is stale), a list (rt 0) or nothing
+  // (rt 3). songPath may use '/' or '\'.
+  void FindResFromLocal(std::string songPath, std::string artist, std::string title,
+                        std::string album, unsigned int nKbps, ResultType& rt,
+                        std::vector<SearchItem>& sl, Content& c, tagUpdateInfo& tui);
+
+  // The internal steps of the lookup (exported; the plug-in does not call them).
+  // The song's info file: keyed by the song file's signature, else by a hash
+  // of the names; "" when neither can be had.
+  std::string GetInfoFile(std::string songPath, std::string artist, std::string title);
+  void ReadInfoFile(std::string infoPath, ResultType& rt, std::vector<SearchItem>& sl, Content& c);
+  // Writes the info file whole (through a temporary file, so a failed write
+  // leaves the old one). rt LIST writes sl, CONTENT writes c, anything else
+  // "no resource".
+  bool WriteInfoFile(std::string infoPath, ResultType rt, const std::vector<SearchItem>& sl,
+                     const Content& c);
+  // Fills c from the resource folder's files for the names; returns what is there.
+  Pre_Set_State Pre_Set(std::string artist, std::string title, Content& c);
+  // Tags of the current song (through the tag tool), its song signature and
+  // final names.
+  void GetFileTag();
+  // The user's copy of the resource lyric for the names (made when needed),
+  // else a match in the local lyric folders; "" when there is none.
+  std::string searchLrcFromResourceDir(std::string artist, std::string title);
+  // A candidate list and a resource description, as recorded in info files
+  // and sent by the server.
+  void ParseList(const std::string& body, std::vector<SearchItem>& sl);
+  void ParseIDInfo(const std::string& text, Content& c);
+
+  void DecideTUI(tagUpdateInfo& tui);
+  Pre_Set_State GetResState(Content& c);
+  int GetResNum(Content& c);
+
+  // ---- State for callers and tests -----------------------------------------
+  const SongFileAtr& SongAttributes() const { return m_songFileAtr; }
+  const std::string& Hitfrom() const { return m_strHitfrom; }
+  const Content& CurrentContent() const { return m_content; }
+  const Content& StoredContent() const { return m_storedContent; }
+  const std::string& Trace() const { return m_strTrace; }
+  const zl::LyricSettings& Settings() const { return m_settings; }
+  const char* HostName() const { return m_szHostName; }
+  const char* InstallHome() const { return m_szInstallHome; }
+  bool LocalInfoValid() const { return m_bLocalInfoValid != 0; }
+  bool FilesMissing() const { return m_bFilesMissing; }
+  bool LyricMissing() const { return m_bLrcMissing; }
+  const std::string& StoredZipSig() const { return m_strZipSig; }
+  const std::string& StoredResPath() const { return m_strResPath; }
+
+ private:
+  // Appends "<label><local time>->\n" to the trace.
+  void AddTrace(const char* label);
+  // Posts the trace as LRCGETPRO while pub.img allows it.
+  void PostTrace();
+  // Hands a usage event to the event-log service on a thread of its own;
+  // waits for it up to waitMs (0: not at all).
+  void PostUsageEvent(const std::string& name, const std::string& text, unsigned long waitMs);
+  // The user number and the user file's second value, "0" when missing.
+  void GetUserValues(std::string& userNumber, std::string& secondValue) const;
+  // The song signature from the song file and its bit rate.
+  bool CalculateSig();
+  // Runs the tag tool for the current song; false when it gave no names.
+  bool ReadTagsWithTool(std::string& title, std::string& artist, std::string& album);
+  // The info file of the current song, rewritten with the current Content.
+  void RewriteInfoWithCurrentContent();
+  void CopyFrom(const ZLyric& other);
+
+  // The request trace, posted as LRCGETPRO at the end of a find path.
+  std::string m_strTrace;
+  SongFileAtr m_songFileAtr;
+  char m_szRecoServer[260];
+  char m_szFpmatchPath[260];
+  char m_szResourceDir[260];
+  char m_szInstallHome[260];
+  char m_szLyricDir[260];
+  char m_szHostName[260];
+  char m_szLogFile[260];
+  zl::LyricSettings m_settings;
+  // Each owned by the engine while its request runs (guarded by m_requestLock).
+  CHTTPRequest* m_pFindGetRequest;
+  CHTTPRequest* m_pUserRequest;
+  CHTTPRequest* m_pUploadRequest;
+  // Cleared when the info file's answer is stale: the server is to be asked.
+  int m_bLocalInfoValid;
+  Content m_content;        // the current song's resource
+  Content m_storedContent;  // the resource kept for pre-fetch and reload
+  std::string m_strHitfrom;
+  ZCriticalSection m_requestLock;
+  ZOwnedHandle m_hFpmatch;  // the recognition engine while it runs
+
+  // What the last info file or answer told about the resource.
+  std::string m_strInfoPath;     // the current song's info file, once fixed
+  std::string m_strInfoPathFor;  // the song path and names it was fixed for
+  std::string m_strResPath;      // the resource's path on the server
+  std::string m_strZipSig;       // the resource's zip signature
+  bool m_bFilesMissing;
+  bool m_bLrcMissing;
+};
