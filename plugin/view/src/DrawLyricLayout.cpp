@@ -27,6 +27,15 @@ ViewColor LyricBackgroundColor(const LyricDrawConfig& config, bool mini, ViewCol
   return config.bktype == kBackgroundColor ? config.backcolor : 0;
 }
 
+LyricHitAreas HitAreasOf(const LyricFrame& frame, bool messageIsLink,
+                         const std::vector<StripHitRect>* stripHits) {
+  return LyricHitAreas{messageIsLink, frame.lines.title.textRect, frame.lyricRect, frame.stripRect, stripHits};
+}
+
+DragLayout DragLayoutOf(const LyricFrame& frame, const LyricViewState& view) {
+  return DragLayout{frame.horizontal, frame.mini, view.lineHeight.load(), frame.centre};
+}
+
 DrawLyricLayout::DrawLyricLayout(LyricViewShared& shared) : m_shared(shared) {}
 
 const LyricFrame& DrawLyricLayout::RunCycle(const LyricCycleInput& in) {
@@ -46,7 +55,8 @@ const LyricFrame& DrawLyricLayout::RunCycle(const LyricCycleInput& in) {
   if (m_shared.previousPosition > 0 && m_shared.previousPosition < kIntroEndMs) full = true;
 
   f.mini = m_view->mini.load() != 0;
-  f.horizontal = config.scrollType != 0 || f.mini;
+  f.horizontal = config.scrollType != 0;
+  f.oneLine = f.horizontal || f.mini;
   f.savedRect = in.lyricRect;
   f.position = in.position;
   const LyricMessage message = m_view->Message();
@@ -75,7 +85,7 @@ const LyricFrame& DrawLyricLayout::RunCycle(const LyricCycleInput& in) {
   f.pictureAlphaByte = AlphaByte(picture.alpha);
   f.pictureFading = picture.fading;
 
-  const LyricLayoutInput layoutIn{sentences, ready, in.position, f.lyricRect, f.horizontal,
+  const LyricLayoutInput layoutIn{sentences, ready, in.position, f.lyricRect, f.oneLine,
                                   f.style.lineHeight, f.style.charWidth, m_view->adjustMode.load() != 0};
   LayoutLyric(layoutIn, m_layout, m_shared);
   m_view->lineHeight.store(f.style.lineHeight);
@@ -96,7 +106,7 @@ const LyricFrame& DrawLyricLayout::RunCycle(const LyricCycleInput& in) {
     f.lines.lines.clear();
     f.lines.title = TitleLine{};
     if (f.drawText) {
-      const LineLayoutInput lineIn{sentences, f.message, message.isLink != 0, f.mini, f.horizontal,
+      const LineLayoutInput lineIn{sentences, f.message, message.isLink != 0, f.mini, f.oneLine,
                                    f.lyricRect, m_layout.scrollOrigin, m_layout.currentIndex,
                                    m_layout.progress, &f.style, config.IsKalaOk != 0, in.measurer};
       LayoutLyricLines(lineIn, f.lines, m_layout.scrollState, f.dirtyRect);

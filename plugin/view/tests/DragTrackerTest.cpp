@@ -56,14 +56,21 @@ TEST(DragTracker, MiniWindowUsesItsOwnCharWidth) {
 }
 
 // The time a drag maps to is the time whose layout shows the text where it was dragged.
-TEST(DragTracker, MapsEveryDragBackToTheTimeItShowsInBothLayouts) {
-  for (int scrollType : {0, 1}) {
+TEST(DragTracker, MapsEveryDragBackToTheTimeItShowsInEveryLayout) {
+  struct Layout {
+    int scrollType;
+    bool mini;
+    int msPerPixel;
+  };
+  for (const Layout& l : {Layout{0, false, 2000 / 20}, Layout{1, false, 2000 / 40}, Layout{0, true, 2000 / 32}}) {
+    const bool horizontal = l.scrollType != 0 || l.mini;
     LyricViewState view;
+    view.mini = l.mini ? 1 : 0;
     view.SetLyricSentences(&kLyric);
     view.SetStatus(LyricViewStatus::LyricReady);
     view.adjustMode = 1;  // as while dragging: the text follows at once
     LyricDrawConfig config;
-    config.scrollType = scrollType;
+    config.scrollType = l.scrollType;
     LyricViewShared shared;
     DrawLyricLayout layout(shared);
     layout.SetLyricStatus(&view);
@@ -81,14 +88,13 @@ TEST(DragTracker, MapsEveryDragBackToTheTimeItShowsInBothLayouts) {
     const int pressOrigin = originAt(press);
     const LyricFrame& f = layout.Frame();
     LyricDragTracker tracker;
-    tracker.Begin(kLyric, DragLayout{f.horizontal, f.mini, view.lineHeight.load(), f.centre}, press,
-                  ViewPoint{100, 100});
+    tracker.Begin(kLyric, DragLayoutOf(f, view), press, ViewPoint{100, 100});
     ASSERT_EQ(tracker.PressOrigin(), pressOrigin);
-    const int msPerPixel = scrollType ? 2000 / 40 : 2000 / 20;
     for (int t = 1200; t <= 26000; t += 170) {
       const int shift = originAt(t) - pressOrigin;
-      const ViewPoint p = scrollType ? ViewPoint{100 + shift, 100} : ViewPoint{100, 100 + shift};
-      EXPECT_LE(std::abs(tracker.TimeAt(p) - t), msPerPixel) << "scrollType " << scrollType << " at " << t;
+      const ViewPoint p = horizontal ? ViewPoint{100 + shift, 100} : ViewPoint{100, 100 + shift};
+      EXPECT_LE(std::abs(tracker.TimeAt(p) - t), l.msPerPixel)
+          << "scrollType " << l.scrollType << " mini " << l.mini << " at " << t;
     }
   }
 }

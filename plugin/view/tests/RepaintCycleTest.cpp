@@ -245,6 +245,18 @@ TEST(RepaintCycle, WithoutALyricTheMessageStandsAlone) {
   EXPECT_EQ(c.view.lineHeight.load(), 20);
 }
 
+TEST(RepaintCycle, TheDrawnMessageTextIsTheClickArea) {
+  Cycle c;
+  c.view.SetMessage("search", 1, 6);  // 60 px at char width 10
+  const LyricFrame& f = c.At(500);     // before the first line: the title sits above the centre
+  const std::vector<StripHitRect> noStrip;
+  const ViewPoint inText{f.lines.title.textRect.left + 1, f.lines.title.textRect.top + 1};
+  EXPECT_EQ(Width(f.lines.title.textRect), 60);
+  EXPECT_EQ(HitTestLyric(inText, HitAreasOf(f, true, &noStrip)).hit, kHitMessage);
+  const ViewPoint besideText{f.lines.title.rect.left + 1, inText.y};
+  EXPECT_EQ(HitTestLyric(besideText, HitAreasOf(f, true, &noStrip)).hit, kHitLyric);
+}
+
 TEST(RepaintCycle, UnboundLayoutDoesNothing) {
   DrawLyricLayout layout;
   LyricCycleInput in;

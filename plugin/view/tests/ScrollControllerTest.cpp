@@ -2,20 +2,6 @@
 
 #include "view/LyricViewShared.h"
 
-namespace {
-
-// Runs the controller until just before its next adaptation, so the next Run adapts.
-HorizontalScrollController AtAdaptation(int step, int base, int mode) {
-  HorizontalScrollController c;
-  c.ScrollStep = step;
-  c.ScrollBase = base;
-  c.mode = mode;
-  c.cycles = 5;
-  return c;
-}
-
-}  // namespace
-
 TEST(ScrollController, AdaptsOnlyOnEveryFifthCycle) {
   HorizontalScrollController c;
   c.ScrollStep = 3;
@@ -27,54 +13,33 @@ TEST(ScrollController, AdaptsOnlyOnEveryFifthCycle) {
   EXPECT_EQ(c.ScrollStep, 5);
 }
 
-TEST(ScrollController, TextAheadBrakesToAStop) {
-  HorizontalScrollController c = AtAdaptation(3, 2, 0);
-  c.Run(kScrollTextAhead, 2);
-  EXPECT_EQ(c.ScrollStep, 0);
-  EXPECT_EQ(c.ScrollBase, 1);
-  EXPECT_EQ(c.mode, 1);
-  c = AtAdaptation(3, 2, 1);  // already braking: the base stays
-  c.Run(kScrollTextAhead, 2);
-  EXPECT_EQ(c.ScrollBase, 2);
-}
-
-TEST(ScrollController, NearTheLeftEdgeSlowsDownToOne) {
-  HorizontalScrollController c = AtAdaptation(4, 1, 0);
-  c.Run(kScrollNearLeftEdge, 2);
-  EXPECT_EQ(c.ScrollStep, 3);
-  EXPECT_EQ(c.ScrollBase, 1);
-  c = AtAdaptation(2, 3, 2);
-  c.Run(kScrollNearLeftEdge, 2);
-  EXPECT_EQ(c.ScrollStep, 1);
-  EXPECT_EQ(c.ScrollBase, 3);
-}
-
-TEST(ScrollController, NothingNoteworthyReturnsToTheBaseStep) {
-  HorizontalScrollController c = AtAdaptation(5, 2, 2);
-  c.Run(kScrollNormal, 2);
-  EXPECT_EQ(c.ScrollStep, 4);
-  EXPECT_EQ(c.mode, 0);
-  c = AtAdaptation(0, 2, 1);
-  c.Run(kScrollNormal, 2);
-  EXPECT_EQ(c.ScrollStep, 2);
-}
-
-TEST(ScrollController, TextBehindSpeedsUpAndRaisesTheBaseUpToFive) {
-  HorizontalScrollController c = AtAdaptation(2, 4, 0);
-  c.Run(kScrollTextBehind, 2);
-  EXPECT_EQ(c.ScrollStep, 3);
-  EXPECT_EQ(c.ScrollBase, 5);
-  EXPECT_EQ(c.mode, 2);
-  c = AtAdaptation(2, 5, 0);
-  c.Run(kScrollTextBehind, 2);
-  EXPECT_EQ(c.ScrollBase, 5);
-}
-
-TEST(ScrollController, OffScreenLeavesTheStepAlone) {
-  HorizontalScrollController c = AtAdaptation(3, 2, 0);
-  c.Run(kScrollOffScreen, 2);
-  EXPECT_EQ(c.ScrollStep, 3);
-  EXPECT_EQ(c.ScrollBase, 2);
+TEST(ScrollController, AdaptationByWhatTheLastDrawingSaw) {
+  struct Case {
+    int state, step, base, mode;        // before
+    int wantStep, wantBase, wantMode;   // after
+  };
+  const Case cases[] = {
+      {kScrollTextAhead, 3, 2, 0, 0, 1, 1},     // brake to a stop, lower the base
+      {kScrollTextAhead, 3, 2, 1, 0, 2, 1},     // already braking: base kept
+      {kScrollNearLeftEdge, 4, 2, 0, 3, 1, 0},  // slow down
+      {kScrollNearLeftEdge, 2, 3, 2, 1, 3, 2},  // down to 1, base kept outside steady mode
+      {kScrollNormal, 5, 2, 2, 4, 2, 0},        // back towards the base step
+      {kScrollNormal, 0, 2, 1, 2, 2, 0},
+      {kScrollTextBehind, 2, 4, 0, 3, 5, 2},    // speed up, raise the base
+      {kScrollTextBehind, 2, 5, 0, 3, 5, 2},    // base at most 5
+      {kScrollOffScreen, 3, 2, 0, 3, 2, 0},     // the origin jumps instead
+  };
+  for (const Case& k : cases) {
+    HorizontalScrollController c;
+    c.ScrollStep = k.step;
+    c.ScrollBase = k.base;
+    c.mode = k.mode;
+    c.cycles = 10;
+    c.Run(k.state, 2);
+    EXPECT_EQ(c.ScrollStep, k.wantStep) << "state " << k.state << " step " << k.step;
+    EXPECT_EQ(c.ScrollBase, k.wantBase) << "state " << k.state << " base " << k.base;
+    EXPECT_EQ(c.mode, k.wantMode) << "state " << k.state;
+  }
 }
 
 TEST(ScrollController, NoCurrentSentenceNoMovement) {
@@ -89,10 +54,11 @@ TEST(ScrollController, ProcessWideValuesResetToStartUp) {
   LyricViewProcessWide().scroll.ScrollStep = 9;
   LyricViewProcessWide().unchangedCycles = 7;
   ResetLyricViewProcessWide();
-  EXPECT_EQ(LyricViewProcessWide().scroll.ScrollStep, 1);
-  EXPECT_EQ(LyricViewProcessWide().scroll.ScrollBase, 1);
-  EXPECT_EQ(LyricViewProcessWide().scroll.mode, 0);
-  EXPECT_EQ(LyricViewProcessWide().scroll.cycles, 0u);
-  EXPECT_EQ(LyricViewProcessWide().unchangedCycles, 0);
-  EXPECT_EQ(LyricViewProcessWide().previousPosition, 0);
+  const LyricViewShared& v = LyricViewProcessWide();
+  EXPECT_EQ(v.scroll.ScrollStep, 1);
+  EXPECT_EQ(v.scroll.ScrollBase, 1);
+  EXPECT_EQ(v.scroll.mode, 0);
+  EXPECT_EQ(v.scroll.cycles, 0u);
+  EXPECT_EQ(v.unchangedCycles, 0);
+  EXPECT_EQ(v.previousPosition, 0);
 }

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "view/IntroTimeline.h"
+#include "view/LyricDragTracker.h"
+#include "view/LyricHitTest.h"
 #include "view/LayoutLyric.h"
 #include "view/LyricDrawConfig.h"
 #include "view/LyricLineLayout.h"
@@ -29,7 +31,8 @@ struct LyricCycleInput {
 // Everything one cycle decided. Valid until the next cycle.
 struct LyricFrame {
   bool mini = false;
-  bool horizontal = false;   // one-line layout (horizontal setting or the mini window)
+  bool horizontal = false;   // the horizontal scrolling setting
+  bool oneLine = false;      // one-line layout: the horizontal setting or the mini window
   bool fullRepaint = false;  // redraw and copy the whole lyric area
   bool moved = false;
   bool pictureFading = false;
@@ -73,6 +76,13 @@ std::string BackgroundPictureSource(const LyricDrawConfig& config, const LyricVi
 
 // Background colour of the lyric area.
 ViewColor LyricBackgroundColor(const LyricDrawConfig& config, bool mini, ViewColor miniBackground);
+
+// The areas of the window as the frame left them, for hit testing.
+LyricHitAreas HitAreasOf(const LyricFrame& frame, bool messageIsLink,
+                         const std::vector<StripHitRect>* stripHits);
+
+// The layout a drag starts from.
+DragLayout DragLayoutOf(const LyricFrame& frame, const LyricViewState& view);
 
 class DrawLyricLayout {
  public:
