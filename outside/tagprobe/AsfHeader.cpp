@@ -19,7 +19,7 @@ constexpr Guid kExtendedContentGuid = {0x40, 0xA4, 0xD0, 0xD2, 0x07, 0xE3, 0xD2,
                                        0x97, 0xF0, 0x00, 0xA0, 0xC9, 0x5E, 0xA8, 0x50};
 constexpr Guid kFilePropertiesGuid = {0xA1, 0xDC, 0xAB, 0x8C, 0x47, 0xA9, 0xCF, 0x11,
                                       0x8E, 0xE4, 0x00, 0xC0, 0x0C, 0x20, 0x53, 0x65};
-constexpr size_t kFileSizeAt = 40;  // in the File Properties object, after its file id
+constexpr size_t kFileSizeAt = 40;        // in the File Properties object, after its file id
 constexpr size_t kDescriptionFields = 5;  // title, author, copyright, description, rating
 const std::u16string kAlbumName = u"WM/AlbumTitle";
 
@@ -210,10 +210,9 @@ bool RebuildAsfHeader(const uint8_t* p, size_t n, uint64_t oldFileSize, const So
       if (!ParseDescription(obj, c.size, d) || !BuildDescription(&d, names, conv, children)) return false;
       haveDescription = true;
     } else if (IsGuid(obj, kExtendedContentGuid) && !names.album.empty()) {
-      std::vector<Descriptor> list;
       if (haveExtended) continue;
-      if (!ParseDescriptors(obj, c.size, list) || !BuildExtended(obj, list, names.album, conv, children))
-        return false;
+      std::vector<Descriptor> list;
+      if (!ParseDescriptors(obj, c.size, list) || !BuildExtended(obj, list, names.album, conv, children)) return false;
       haveExtended = true;
     } else {
       if (IsGuid(obj, kFilePropertiesGuid) && c.size >= kFileSizeAt + 8) filePropertiesAt = children.size();

@@ -27,9 +27,9 @@ enum class Id3v2Probe { kAbsent, kPresent, kBad };
 Id3v2Probe ProbeId3v2(const uint8_t* p, size_t n, Id3v2Header& header);
 
 struct Id3v2Frame {
-  std::string id;          // three characters for 2.2, four otherwise
-  uint16_t flags = 0;      // status byte high, format byte low (0 for 2.2)
-  Bytes stored;            // body as it stood in the tag, tag-wide unsynchronisation undone
+  std::string id;      // three characters for 2.2, four otherwise
+  uint16_t flags = 0;  // status byte high, format byte low (0 for 2.2)
+  Bytes stored;        // body as it stood in the tag, tag-wide unsynchronisation undone
   // The body taken apart: extra header bytes removed, frame unsynchronisation
   // undone. Compressed or encrypted data stays as it is.
   bool compressed = false;
@@ -44,8 +44,8 @@ struct Id3v2Frame {
 
 struct Id3v2Tag {
   Id3v2Header header;
-  bool complete = false;   // the whole tag was at hand and walked without a fault
-  bool framesLost = false; // frames exist that cannot be read at all (2.2 compression)
+  bool complete = false;    // the whole tag was at hand and walked without a fault
+  bool framesLost = false;  // frames exist that cannot be read at all (2.2 compression)
   std::vector<Id3v2Frame> frames;
 };
 

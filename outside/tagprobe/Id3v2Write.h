@@ -11,7 +11,7 @@ namespace tagprobe {
 
 // One frame of a 2.3 tag as it will be stored.
 struct Frame23 {
-  std::string id;      // four characters
+  std::string id;  // four characters
   uint16_t flags = 0;
   Bytes body;
 };

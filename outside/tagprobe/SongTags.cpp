@@ -18,8 +18,10 @@ SongNames ReadId3v2Names(const Id3v2Tag& tag, const TextConverter& conv) {
   for (const Id3v2Frame& f : tag.frames) {
     if (!f.Readable()) continue;
     const std::string id = FrameIdIn23(tag.header.major, f.id);
-    std::string* target = id == "TIT2" ? &names.title : id == "TPE1" ? &names.artist : id == "TALB" ? &names.album
-                                                                                                     : nullptr;
+    std::string* target = id == "TIT2"   ? &names.title
+                          : id == "TPE1" ? &names.artist
+                          : id == "TALB" ? &names.album
+                                         : nullptr;
     if (target && target->empty()) *target = Id3TextToGbk(f.data.data(), f.data.size(), conv);
   }
   return names;
@@ -150,7 +152,8 @@ bool PlanTagRewrite(const SongBytes& song, bool mp3Extension, const SongNames& n
 bool HasMp3Extension(const std::string& path) {
   if (path.size() < 4) return false;
   std::string ext = path.substr(path.size() - 4);
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
   return ext == ".mp3";
 }
 

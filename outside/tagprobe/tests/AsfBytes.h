@@ -6,7 +6,9 @@
 
 namespace tagprobe {
 
-inline Bytes GuidHeader() { return B({0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11, 0xA6, 0xD9, 0, 0xAA, 0, 0x62, 0xCE, 0x6C}); }
+inline Bytes GuidHeader() {
+  return B({0x30, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11, 0xA6, 0xD9, 0, 0xAA, 0, 0x62, 0xCE, 0x6C});
+}
 inline Bytes GuidFileProperties() {
   return B({0xA1, 0xDC, 0xAB, 0x8C, 0x47, 0xA9, 0xCF, 0x11, 0x8E, 0xE4, 0, 0xC0, 0x0C, 0x20, 0x53, 0x65});
 }
@@ -16,7 +18,9 @@ inline Bytes GuidContentDescription() {
 inline Bytes GuidExtendedContent() {
   return B({0x40, 0xA4, 0xD0, 0xD2, 0x07, 0xE3, 0xD2, 0x11, 0x97, 0xF0, 0, 0xA0, 0xC9, 0x5E, 0xA8, 0x50});
 }
-inline Bytes GuidData() { return B({0x36, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11, 0xA6, 0xD9, 0, 0xAA, 0, 0x62, 0xCE, 0x6C}); }
+inline Bytes GuidData() {
+  return B({0x36, 0x26, 0xB2, 0x75, 0x8E, 0x66, 0xCF, 0x11, 0xA6, 0xD9, 0, 0xAA, 0, 0x62, 0xCE, 0x6C});
+}
 // Stream Properties, kept as an object the tag code does not know.
 inline Bytes GuidStreamProperties() {
   return B({0x91, 0x07, 0xDC, 0xB7, 0xB7, 0xA9, 0xCF, 0x11, 0x8E, 0xE6, 0, 0xC0, 0x0C, 0x20, 0x53, 0x65});
@@ -43,10 +47,9 @@ inline Bytes FileProperties(uint64_t fileSize) {
 }
 
 inline Bytes ContentDescription(const Bytes& title, const Bytes& author, const Bytes& copyright) {
-  return AsfObject(GuidContentDescription(), Le16(static_cast<int>(title.size())) +
-                                                 Le16(static_cast<int>(author.size())) +
-                                                 Le16(static_cast<int>(copyright.size())) + Le16(0) + Le16(0) +
-                                                 title + author + copyright);
+  return AsfObject(GuidContentDescription(),
+                   Le16(static_cast<int>(title.size())) + Le16(static_cast<int>(author.size())) +
+                       Le16(static_cast<int>(copyright.size())) + Le16(0) + Le16(0) + title + author + copyright);
 }
 
 inline Bytes Descriptor(const std::u16string& name, int type, const Bytes& value) {

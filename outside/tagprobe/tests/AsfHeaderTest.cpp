@@ -30,9 +30,9 @@ bool Rebuild(const Bytes& file, const SongNames& names, Bytes& out) {
 }  // namespace
 
 TEST(AsfRead, TitleAuthorAndAlbum) {
-  const Bytes file = Wma(ContentDescription(U16z(u"\x6674\x5929"), U16z(u"\x5468\x6770\x4F26"), U16z(u"(c)")),
-                         AsfObject(GuidExtendedContent(),
-                                   Le16(2) + kYear + Descriptor(u"WM/AlbumTitle", 0, U16z(u"\x53F6\x60E0\x7F8E"))));
+  const Bytes file = Wma(
+      ContentDescription(U16z(u"\x6674\x5929"), U16z(u"\x5468\x6770\x4F26"), U16z(u"(c)")),
+      AsfObject(GuidExtendedContent(), Le16(2) + kYear + Descriptor(u"WM/AlbumTitle", 0, U16z(u"\x53F6\x60E0\x7F8E"))));
   const SongNames n = Read(file);
   EXPECT_EQ(n.title, "\xC7\xE7\xCC\xEC");
   EXPECT_EQ(n.artist, "\xD6\xDC\xBD\xDC\xC2\xD7");
@@ -75,9 +75,9 @@ TEST(AsfWrite, ReplacesTitleAndAuthorKeepingTheRest) {
 }
 
 TEST(AsfWrite, ReplacesTheAlbumInPlaceAmongOtherDescriptors) {
-  const Bytes file = Wma(ContentDescription(U16z(u"T"), {}, {}),
-                         AsfObject(GuidExtendedContent(),
-                                   Le16(2) + Descriptor(u"WM/AlbumTitle", 0, U16z(u"Old")) + kYear));
+  const Bytes file =
+      Wma(ContentDescription(U16z(u"T"), {}, {}),
+          AsfObject(GuidExtendedContent(), Le16(2) + Descriptor(u"WM/AlbumTitle", 0, U16z(u"Old")) + kYear));
   Bytes header;
   ASSERT_TRUE(Rebuild(file, SongNames{"", "", "\xD2\xB6\xBB\xDD\xC3\xC0"}, header));
   const Bytes rest =

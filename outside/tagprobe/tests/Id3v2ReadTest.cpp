@@ -10,7 +10,8 @@ using namespace tagprobe;
 namespace {
 
 // 晴天, 周杰伦, 叶惠美 in GBK.
-const std::string kTitle = "\xC7\xE7\xCC\xEC", kArtist = "\xD6\xDC\xBD\xDC\xC2\xD7", kAlbum = "\xD2\xB6\xBB\xDD\xC3\xC0";
+const std::string kTitle = "\xC7\xE7\xCC\xEC", kArtist = "\xD6\xDC\xBD\xDC\xC2\xD7",
+                  kAlbum = "\xD2\xB6\xBB\xDD\xC3\xC0";
 
 SongBytes View(const Bytes& file) {
   SongBytes v;
@@ -54,15 +55,15 @@ TEST(Id3v2Read, Version24WithPlainSizesAsSomeWritersDo) {
 }
 
 TEST(Id3v2Read, Version22ThreeLetterFrames) {
-  const Bytes frames = S("TT2") + B({0, 0, 4, 0, 'O', 'n', 'e'}) + S("TP1") + B({0, 0, 3, 0, 'A', 'r'}) +
-                       S("TAL") + B({0, 0, 5, 1, 0xFF, 0xFE, 'X', 0});
+  const Bytes frames = S("TT2") + B({0, 0, 4, 0, 'O', 'n', 'e'}) + S("TP1") + B({0, 0, 3, 0, 'A', 'r'}) + S("TAL") +
+                       B({0, 0, 5, 1, 0xFF, 0xFE, 'X', 0});
   ExpectNames(Names(Id3Tag(2, frames) + AudioFrames(1)), "One", "Ar", "X");
 }
 
 TEST(Id3v2Read, TagWideUnsynchronisationOfVersion23) {
   // TIT2 holds 01 FF FE 41 00 (5 bytes); unsynchronised it is stored as 01 FF 00 FE 41 00.
-  const Bytes frames = S("TIT2") + B({0, 0, 0, 5, 0, 0, 1, 0xFF, 0x00, 0xFE, 0x41, 0x00}) +
-                       V23Frame("TPE1", B({0, 'B'}));
+  const Bytes frames =
+      S("TIT2") + B({0, 0, 0, 5, 0, 0, 1, 0xFF, 0x00, 0xFE, 0x41, 0x00}) + V23Frame("TPE1", B({0, 'B'}));
   ExpectNames(Names(Id3Tag(3, frames, 0x80) + AudioFrames(1)), "A", "B", "");
 }
 
@@ -75,13 +76,12 @@ TEST(Id3v2Read, FrameUnsynchronisationAndDataLengthOfVersion24) {
 TEST(Id3v2Read, ExtendedHeadersAreSkipped) {
   const Bytes title = V23Frame("TIT2", B({0, 'T'}));
   EXPECT_EQ(Names(Id3Tag(3, B({0, 0, 0, 6, 0, 0, 0, 0, 0, 0}) + title, 0x40) + AudioFrames(1)).title, "T");
-  EXPECT_EQ(Names(Id3Tag(4, B({0, 0, 0, 6, 1, 0}) + V24Frame("TIT2", B({0, 'T'})), 0x40) + AudioFrames(1)).title,
-            "T");
+  EXPECT_EQ(Names(Id3Tag(4, B({0, 0, 0, 6, 1, 0}) + V24Frame("TIT2", B({0, 'T'})), 0x40) + AudioFrames(1)).title, "T");
 }
 
 TEST(Id3v2Read, CompressedAndEncryptedFramesAreNotReadAsText) {
-  const Bytes frames = V23Frame("TIT2", B({0, 0, 0, 9, 'x', 'x'}), 0x0080) +  // compressed
-                       V23Frame("TIT2", B({1, 'x', 'x'}), 0x0040) +           // encrypted
+  const Bytes frames = V23Frame("TIT2", B({0, 0, 0, 9, 'x', 'x'}), 0x0080) +     // compressed
+                       V23Frame("TIT2", B({1, 'x', 'x'}), 0x0040) +              // encrypted
                        V23Frame("TIT2", B({7, 0, 'R', 'e', 'a', 'l'}), 0x0020);  // grouped: id 7
   const Bytes file = Id3Tag(3, frames) + AudioFrames(1);
   Id3v2Tag tag;
@@ -102,8 +102,8 @@ TEST(Id3v1Read, AloneOrFillingWhatId3v2Lacks) {
 
 TEST(Id3v1Read, FullFieldsAndCutCharacters) {
   // 29 bytes of text and the lead byte of a character the writer cut off.
-  const std::string cut = std::string("\xC7\xE7\xCC\xEC\xC7\xE7\xCC\xEC\xC7\xE7\xCC\xEC\xC7\xE7") +
-                          std::string(15, 'a') + "\xCC";
+  const std::string cut =
+      std::string("\xC7\xE7\xCC\xEC\xC7\xE7\xCC\xEC\xC7\xE7\xCC\xEC\xC7\xE7") + std::string(15, 'a') + "\xCC";
   ASSERT_EQ(cut.size(), 30u);
   const SongNames n = Names(AudioFrames(1) + Id3v1(cut, std::string(30, 'b'), "x  "));
   EXPECT_EQ(n.title, cut.substr(0, 29));

@@ -30,7 +30,7 @@ TEST(Id3v2Write, TextFramesAreLatin1ForAsciiElseUtf16WithBom) {
 TEST(Id3v2Write, TagIsVersion23WithSyncsafeSizeAndPlainFrameSizes) {
   Bytes tag;
   ASSERT_TRUE(BuildId3v23Tag({{"TIT2", 0, B({0, 'H', 'i'})}, {"APIC", 0x4020, Bytes(200, 0xFF)}}, tag));
-  const Bytes expected = B({'I', 'D', '3', 3, 0, 0, 0, 0, 1, 0x5F}) +               // 13 + 210 = 223
+  const Bytes expected = B({'I', 'D', '3', 3, 0, 0, 0, 0, 1, 0x5F}) +              // 13 + 210 = 223
                          B({'T', 'I', 'T', '2', 0, 0, 0, 3, 0, 0, 0, 'H', 'i'}) +  //
                          B({'A', 'P', 'I', 'C', 0, 0, 0, 200, 0x40, 0x20}) + Bytes(200, 0xFF);
   EXPECT_EQ(tag, expected);

@@ -16,8 +16,7 @@ SongBytes View(const Bytes& file) {
   return v;
 }
 
-bool Plan(const Bytes& file, const SongNames& names, RewritePlan& plan, std::string* why = nullptr,
-          bool mp3 = true) {
+bool Plan(const Bytes& file, const SongNames& names, RewritePlan& plan, std::string* why = nullptr, bool mp3 = true) {
   std::string reason;
   const bool ok = PlanTagRewrite(View(file), mp3, names, TestConverter(), plan, reason);
   if (why) *why = reason;
@@ -26,7 +25,9 @@ bool Plan(const Bytes& file, const SongNames& names, RewritePlan& plan, std::str
 
 // The file the plan describes.
 Bytes Apply(const Bytes& file, const RewritePlan& plan) {
-  return plan.head + Bytes(file.begin() + static_cast<std::ptrdiff_t>(plan.keepFrom), file.begin() + static_cast<std::ptrdiff_t>(plan.keepTo)) +
+  return plan.head +
+         Bytes(file.begin() + static_cast<std::ptrdiff_t>(plan.keepFrom),
+               file.begin() + static_cast<std::ptrdiff_t>(plan.keepTo)) +
          plan.tail;
 }
 
@@ -48,9 +49,9 @@ TEST(Mp3Rewrite, TagGoesInFrontOfAnUntaggedFile) {
 }
 
 TEST(Mp3Rewrite, OldFramesStayAndTheAudioIsUntouched) {
-  const Bytes oldTag = Id3Tag(3, V23Frame("TIT2", B({0, 'O', 'l', 'd'})) + V23Frame("TRCK", B({0, '7'})) +
-                                     V23Frame("APIC", B({0}) + S("image/jpeg") + B({0, 3, 0, 0xFF, 0xD8, 0xFF})) +
-                                     Bytes(100, 0));
+  const Bytes oldTag =
+      Id3Tag(3, V23Frame("TIT2", B({0, 'O', 'l', 'd'})) + V23Frame("TRCK", B({0, '7'})) +
+                    V23Frame("APIC", B({0}) + S("image/jpeg") + B({0, 3, 0, 0xFF, 0xD8, 0xFF})) + Bytes(100, 0));
   const Bytes v1 = Id3v1("Old title", "Old artist", "Old album");
   const Bytes file = oldTag + kAudio + v1;
   RewritePlan plan;
@@ -79,8 +80,8 @@ TEST(Mp3Rewrite, LongNamesAreCutWholeInTheId3v1Fields) {
 
 TEST(Mp3Rewrite, Version24TagWithFooterIsReplacedWhole) {
   const Bytes frames = V24Frame("TPE1", B({3, 'O'}));
-  const Bytes file = Id3Tag(4, frames, 0x10) + S("3DI") + B({4, 0, 0x10, 0, 0, 0, static_cast<int>(frames.size())}) +
-                     kAudio;
+  const Bytes file =
+      Id3Tag(4, frames, 0x10) + S("3DI") + B({4, 0, 0x10, 0, 0, 0, static_cast<int>(frames.size())}) + kAudio;
   RewritePlan plan;
   ASSERT_TRUE(Plan(file, SongNames{"T", "", ""}, plan));
   EXPECT_EQ(plan.keepFrom, 10 + frames.size() + 10);
@@ -152,7 +153,8 @@ TEST(Hostile, RandomDamageIsSurvived) {
   for (const Bytes& good : seeds) {
     for (int round = 0; round < 3000; ++round) {
       Bytes bad = good;
-      for (int k = 1 + static_cast<int>(next() % 4); k > 0; --k) bad[next() % bad.size()] = static_cast<uint8_t>(next());
+      for (int k = 1 + static_cast<int>(next() % 4); k > 0; --k)
+        bad[next() % bad.size()] = static_cast<uint8_t>(next());
       bad.resize(bad.size() - next() % 8);
       ReadSongNames(View(bad), TestConverter());
       RewritePlan plan;

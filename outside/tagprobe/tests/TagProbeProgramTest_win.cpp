@@ -84,7 +84,8 @@ Bytes Record(const std::string& title, const std::string& artist, const std::str
   return r;
 }
 
-const std::string kTitle = "\xC7\xE7\xCC\xEC", kArtist = "\xD6\xDC\xBD\xDC\xC2\xD7", kAlbum = "\xD2\xB6\xBB\xDD\xC3\xC0";
+const std::string kTitle = "\xC7\xE7\xCC\xEC", kArtist = "\xD6\xDC\xBD\xDC\xC2\xD7",
+                  kAlbum = "\xD2\xB6\xBB\xDD\xC3\xC0";
 const Bytes kAudio = AudioFrames(6);
 
 // Reads `song` with G and checks the data file and that the song is as it was.
@@ -109,10 +110,10 @@ TEST(TagprobeGet, Id3v1Only) {
 
 TEST(TagprobeGet, Id3v23Utf16Frames) {
   Folder dir("tp_v23");
-  const Bytes tag = Id3Tag(3, V23Frame("TIT2", B({1, 0xFF, 0xFE, 0x74, 0x66, 0x29, 0x59, 0, 0})) +
-                                  V23Frame("TPE1", B({1, 0xFF, 0xFE, 0x68, 0x54, 0x70, 0x67, 0x26, 0x4F})) +
-                                  V23Frame("TALB", B({1, 0xFF, 0xFE, 0xF6, 0x53, 0xE0, 0x60, 0x8E, 0x7F})) +
-                                  Bytes(200, 0));
+  const Bytes tag =
+      Id3Tag(3, V23Frame("TIT2", B({1, 0xFF, 0xFE, 0x74, 0x66, 0x29, 0x59, 0, 0})) +
+                    V23Frame("TPE1", B({1, 0xFF, 0xFE, 0x68, 0x54, 0x70, 0x67, 0x26, 0x4F})) +
+                    V23Frame("TALB", B({1, 0xFF, 0xFE, 0xF6, 0x53, 0xE0, 0x60, 0x8E, 0x7F})) + Bytes(200, 0));
   ExpectTags(dir, tag + kAudio + Id3v1("v1 title", "v1 artist", "v1 album"), Record(kTitle, kArtist, kAlbum));
 }
 
@@ -127,8 +128,9 @@ TEST(TagprobeGet, Id3v24Utf8Frames) {
 TEST(TagprobeGet, WmaContentDescriptionAndAlbumTitle) {
   Folder dir("tp_wma");
   const Bytes data = AsfObject(GuidData(), Bytes(16, 0x11) + Le64(1) + B({1, 1}) + Bytes(500, 0x5A));
-  const Bytes children = FileProperties(0) + ContentDescription(U16z(u"\x6674\x5929"), U16z(u"Jay"), {}) +
-                         AsfObject(GuidExtendedContent(), Le16(1) + Descriptor(u"WM/AlbumTitle", 0, U16z(u"\x53F6\x60E0\x7F8E")));
+  const Bytes children =
+      FileProperties(0) + ContentDescription(U16z(u"\x6674\x5929"), U16z(u"Jay"), {}) +
+      AsfObject(GuidExtendedContent(), Le16(1) + Descriptor(u"WM/AlbumTitle", 0, U16z(u"\x53F6\x60E0\x7F8E")));
   ExpectTags(dir, AsfHeaderObject(3, children) + data, Record(kTitle, "Jay", kAlbum));
 }
 
@@ -138,8 +140,9 @@ TEST(TagprobeGet, CorruptFilesGiveWhatCanBeTrustedAndStayAsTheyWere) {
   Bytes noNames(1804, 0);
   ExpectTags(dir, S("ID3") + B({3, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF}) + kAudio, noNames);
   // A tag claiming more than the file, frames cut off: what is whole, then ID3v1.
-  ExpectTags(dir, Id3Header(3, 0, 0x0FFFFFFF) + V23Frame("TIT2", B({0, 'T'})) + S("TPE1") + B({0, 0, 0x10}) + kAudio +
-                      Id3v1("x", "y", "z"),
+  ExpectTags(dir,
+             Id3Header(3, 0, 0x0FFFFFFF) + V23Frame("TIT2", B({0, 'T'})) + S("TPE1") + B({0, 0, 0x10}) + kAudio +
+                 Id3v1("x", "y", "z"),
              Record("T", "y", "z"));
   ExpectTags(dir, Bytes(5, 0xFF), noNames);
 }
@@ -165,7 +168,8 @@ TEST(TagprobeGet, ReplacesAnOldDataFile) {
 TEST(TagprobeSet, WritesVersion23TagKeepingOtherFramesAndAudio) {
   Folder dir("tp_set");
   const std::string song = dir / "song.mp3", data = dir / "tag1.tmp";
-  const Bytes oldTag = Id3Tag(3, V23Frame("TIT2", B({0, 'O', 'l', 'd'})) + V23Frame("TRCK", B({0, '3'})) + Bytes(50, 0));
+  const Bytes oldTag =
+      Id3Tag(3, V23Frame("TIT2", B({0, 'O', 'l', 'd'})) + V23Frame("TRCK", B({0, '3'})) + Bytes(50, 0));
   Write(song, oldTag + kAudio + Id3v1("Old", "Old", "Old"));
   Write(data, Record(kTitle, "Jay", kAlbum));
   ASSERT_EQ(Tagprobe("S " + Q(data) + " " + Q(song)), 0u);
@@ -189,8 +193,8 @@ TEST(TagprobeSet, UntaggedMp3GetsATagInFront) {
   Write(song, kAudio);
   Write(data, Record("", "Jay", ""));
   ASSERT_EQ(Tagprobe("S " + Q(data) + " " + Q(song)), 0u);
-  EXPECT_EQ(Read(song), B({'I', 'D', '3', 3, 0, 0, 0, 0, 0, 14, 'T', 'P', 'E', '1', 0, 0, 0, 4, 0, 0, 0, 'J', 'a', 'y'}) +
-                            kAudio);
+  EXPECT_EQ(Read(song),
+            B({'I', 'D', '3', 3, 0, 0, 0, 0, 0, 14, 'T', 'P', 'E', '1', 0, 0, 0, 4, 0, 0, 0, 'J', 'a', 'y'}) + kAudio);
 }
 
 TEST(TagprobeSet, WmaHeaderIsRewrittenAndTheDataKept) {
@@ -229,8 +233,8 @@ TEST(TagprobeSet, FailuresLeaveTheSongAsItWas) {
 
   // A song that its player holds open for writing cannot be replaced under it.
   Write(song, kAudio);
-  HANDLE held = CreateFileA(song.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                            nullptr);
+  HANDLE held =
+      CreateFileA(song.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   EXPECT_EQ(Tagprobe("S " + Q(data) + " " + Q(song)), 1u);
   CloseHandle(held);

@@ -43,8 +43,8 @@ TEST(Id3Text, TakesTheFirstStringWithoutTerminatorsOrTrailingBlanks) {
 }
 
 TEST(Id3Text, LegacyBytesAreGbkWhenTheyCanBeElseLatin1) {
-  EXPECT_EQ(Id3Text(B({0, 'C', 'a', 'f', 0xE9})), "Caf\xA8\xA6");        // lone high byte: Latin-1 é
-  EXPECT_EQ(Id3Text(B({0, 0xE9, ' ', 'a'})), "\xA8\xA6 a");             // 0xE9 0x20 is no GBK pair
+  EXPECT_EQ(Id3Text(B({0, 'C', 'a', 'f', 0xE9})), "Caf\xA8\xA6");          // lone high byte: Latin-1 é
+  EXPECT_EQ(Id3Text(B({0, 0xE9, ' ', 'a'})), "\xA8\xA6 a");                // 0xE9 0x20 is no GBK pair
   EXPECT_EQ(Id3Text(B({0, 0xC7, 0xE7, 0xCC, 0xEC})), "\xC7\xE7\xCC\xEC");  // 晴天 kept as it is
 }
 

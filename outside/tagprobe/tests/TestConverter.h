@@ -33,8 +33,8 @@ class TestConverter : public TextConverter {
 
  private:
   // Skips `unit` input bytes and puts `replacement` for what cannot be converted.
-  static void Convert(const char* to, const char* from, const char* in, size_t n, size_t unit,
-                      const char* replacement, std::string& out) {
+  static void Convert(const char* to, const char* from, const char* in, size_t n, size_t unit, const char* replacement,
+                      std::string& out) {
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1)) return;
     char* src = const_cast<char*>(in);
