@@ -33,9 +33,23 @@ bool SignatureFromText(const std::string& text, uint32_t& word) {
 std::string BuildProgramCommandLine(const char* command, const char* folder) {
   const std::string cmd = command ? command : "";
   if (!folder || !*folder) return cmd;
-  std::string line = folder;
-  if (line.back() != '\\' && line.back() != '/') line += '\\';
-  return line + cmd;
+  std::string program = folder;
+  if (program.back() != '\\' && program.back() != '/') program += '\\';
+  // The program is the command's first word (or its quoted first part).
+  std::string rest;
+  if (!cmd.empty() && cmd[0] == '"') {
+    const size_t close = cmd.find('"', 1);
+    program += cmd.substr(1, close == std::string::npos ? std::string::npos : close - 1);
+    if (close != std::string::npos) rest = cmd.substr(close + 1);
+  } else {
+    const size_t blank = cmd.find_first_of(" \t");
+    program += cmd.substr(0, blank);
+    if (blank != std::string::npos) rest = cmd.substr(blank);
+  }
+  // NOTE: a program path with blanks ("C:\Program Files\...") is quoted;
+  // left bare, the system would first try to run "C:\Program.exe".
+  if (program.find_first_of(" \t") != std::string::npos) program = "\"" + program + "\"";
+  return program + rest;
 }
 
 std::string BuildLinkUrl(const std::string& prefix, const char* s, const char* a, const char* b) {

@@ -67,6 +67,14 @@ TEST(ProgramCommand, FolderAndCommandJoinedOnce) {
   EXPECT_EQ(BuildProgramCommandLine("a.exe x", nullptr), "a.exe x");
 }
 
+TEST(ProgramCommand, ProgramPathWithBlanksIsQuoted) {
+  EXPECT_EQ(BuildProgramCommandLine("tagprobe.exe S \"a b.tmp\" \"c.mp3\"", "C:\\Program Files\\ZoLyric"),
+            "\"C:\\Program Files\\ZoLyric\\tagprobe.exe\" S \"a b.tmp\" \"c.mp3\"");
+  EXPECT_EQ(BuildProgramCommandLine("ZoSvr.exe", "C:\\My Home\\"), "\"C:\\My Home\\ZoSvr.exe\"");
+  EXPECT_EQ(BuildProgramCommandLine("\"My Tool.exe\" -x", "C:\\z"), "\"C:\\z\\My Tool.exe\" -x");
+  EXPECT_EQ(BuildProgramCommandLine("\"tool.exe\" -x", "C:\\z"), "C:\\z\\tool.exe -x");
+}
+
 TEST(BrowserLinks, FieldsAppendedUnescaped) {
   EXPECT_EQ(BuildLinkUrl("http://ad.example/go?", "Song A", "Artist", "Album"),
             "http://ad.example/go?s=Song A&a=Artist&b=Album");

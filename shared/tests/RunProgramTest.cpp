@@ -65,6 +65,20 @@ TEST_F(RunProgram, FolderIsJoinedAndBecomesTheWorkingFolder) {
   }
 }
 
+TEST_F(RunProgram, FolderWithBlanksRunsTheProgramInIt) {
+  const std::string folder = dir_.File("Program Files");
+  CreateDirectoryA(folder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA(ChildProgram().c_str(), (folder + "\\child.exe").c_str(), FALSE));
+  // A program at the first blank must not be taken instead.
+  ASSERT_TRUE(CopyFileA(ChildProgram().c_str(), dir_.File("Program.exe").c_str(), FALSE));
+  const std::string out = dir_.File("cwd.txt");
+  zl::UniqueHandle process(
+      RunProgramHidden(("child.exe cwd " + Quoted(out)).c_str(), folder.c_str(), false));
+  ASSERT_TRUE(process);
+  EXPECT_EQ(WaitAndExitCode(process.Get()), 0u);
+  EXPECT_EQ(ReadWholeFile(out), folder);
+}
+
 TEST_F(RunProgram, HiddenAndShownVariantsSetTheShowState) {
   const std::string hiddenOut = dir_.File("hidden.txt"), shownOut = dir_.File("shown.txt");
   const std::string child = Quoted(ChildProgram()) + " startup ";

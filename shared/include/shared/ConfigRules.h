@@ -34,7 +34,8 @@ constexpr const char* kDefaultP2PServer = "ZoSvr.exe";
 inline bool DefaultP2PServerFits(size_t bufferSize) { return bufferSize >= 10; }
 
 // The command alone for an empty or null folder, else folder and command
-// joined by '\' unless the folder already ends in '/' or '\'.
+// joined by '\' unless the folder already ends in '/' or '\'. A joined
+// program path holding blanks is put in quotes.
 std::string BuildProgramCommandLine(const char* command, const char* folder);
 
 // Advert and artist pages: prefix "s=" s "&a=" a "&b=" b, unescaped.
