@@ -58,6 +58,13 @@ bool EnsureFolder(const std::string& folder) {
 
 bool ReplaceFileText(const std::string& path, const std::string& text, std::string& error) {
   error.clear();
+  // A file the user made read-only is not to be rewritten (not every
+  // system refuses to move a file over it).
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
+    error = SystemErrorText(ERROR_ACCESS_DENIED);
+    return false;
+  }
   char suffix[48];
   std::snprintf(suffix, sizeof suffix, ".%lu.%u.tmp", GetCurrentProcessId(), ++g_tempCounter);
   const std::string temp = path + suffix;

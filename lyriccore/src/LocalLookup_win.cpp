@@ -40,7 +40,8 @@ std::string ZLyric::GetInfoFile(std::string songPath, std::string artist, std::s
   songPath = NormalizeSongPath(songPath);
   const std::string forWhat = songPath + '\n' + artist + '\n' + title;
   if (!m_strInfoPath.empty() && m_strInfoPathFor == forWhat) return m_strInfoPath;
-  if (!m_szResourceDir[0]) {
+  // Without an install home there is no resource folder to keep info in.
+  if (!m_szInstallHome[0] || !m_szResourceDir[0]) {
     LogWrite(m_szLogFile, kEngineLog, kEngineModule, "GetInfoFile:no resource folder");
     return std::string();
   }
@@ -155,7 +156,7 @@ void ZLyric::ParseIDInfo(const std::string& text, Content& c) {
 Pre_Set_State ZLyric::Pre_Set(std::string artist, std::string title, Content& c) {
   LogWrite(m_szLogFile, kEngineLog, kEngineModule, "enter Pre_Set:artist:%s,title:%s", artist.c_str(),
            title.c_str());
-  const std::string r = m_szResourceDir;
+  const std::string r = m_szInstallHome[0] ? m_szResourceDir : "";
   if (!r.empty()) {
     auto takeIfThere = [](const std::string& path, char* field, size_t size) {
       if (FileExists(path)) CopyToField(field, size, path);
@@ -191,7 +192,8 @@ Pre_Set_State ZLyric::Pre_Set(std::string artist, std::string title, Content& c)
 
 std::string ZLyric::searchLrcFromResourceDir(std::string artist, std::string title) {
   if (artist.empty() && title.empty()) return std::string();
-  const std::string resource = m_szResourceDir[0] ? ResourceLyricPath(m_szResourceDir, artist, title) : "";
+  const std::string resource =
+      m_szInstallHome[0] && m_szResourceDir[0] ? ResourceLyricPath(m_szResourceDir, artist, title) : "";
   if (!resource.empty() && FileExists(resource)) {
     const std::string copy = UserLyricCopyPath(m_settings, m_songFileAtr.songPath, artist, title, m_szLyricDir);
     if (SamePath(copy, resource)) return resource;

@@ -155,12 +155,14 @@ TEST(FileSignature, RealFileThroughTheFileSource) {
     std::ofstream out(path, std::ios::binary);
     out << bytes;
   }
-  const FileByteSource source(path.string());
-  ASSERT_TRUE(source.IsOpen());
-  EXPECT_EQ(source.Size(), bytes.size());
-  uint32_t h1 = 0, h2 = 0;
-  ASSERT_TRUE(FileSignature(source, HasMp3Extension(path.string()), h1, h2));
-  EXPECT_EQ(std::make_pair(h1, h2), Sig(bytes, true));
+  {
+    const FileByteSource source(path.string());
+    ASSERT_TRUE(source.IsOpen());
+    EXPECT_EQ(source.Size(), bytes.size());
+    uint32_t h1 = 0, h2 = 0;
+    ASSERT_TRUE(FileSignature(source, HasMp3Extension(path.string()), h1, h2));
+    EXPECT_EQ(std::make_pair(h1, h2), Sig(bytes, true));
+  }
   std::filesystem::remove(path);
   EXPECT_FALSE(FileByteSource(path.string()).IsOpen());
 }
