@@ -1,0 +1,323 @@
+#include "HttpClient_win.h"
+
+#include <windows.h>
+#include <wininet.h>
+#include <ws2tcpip.h>
+
+#include <memory>
+
+#include "shared/Logger.h"
+#include "shared/ProfileFile.h"
+#include "shared/WinHandle.h"
+
+namespace {
+
+constexpr const char* kModule = "CHTTPRequest";
+constexpr DWORD kGraceMs = 2000;
+constexpr DWORD kSocketWaitMs = 60000;
+
+// What the socket layer raises; caught inside the client.
+struct SocketError {
+  int code;
+  const char* text;
+};
+
+[[noreturn]] void Raise(const char* text) { throw SocketError{WSAGetLastError(), text}; }
+
+bool StartWinsock() {
+  static const bool ok = [] {
+    WSADATA wsa;
+    return WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
+  }();
+  return ok;
+}
+
+// Waits until the socket can be read or written; Close() from another thread
+// wakes it with an error.
+void WaitSocket(SOCKET s, bool forRead) {
+  fd_set set;
+  FD_ZERO(&set);
+  FD_SET(s, &set);
+  timeval tv{static_cast<long>(kSocketWaitMs / 1000), 0};
+  const int n = select(0, forRead ? &set : nullptr, forRead ? nullptr : &set, nullptr, &tv);
+  if (n < 0) Raise("select failed");
+  if (n == 0) Raise(forRead ? "Read data timeout" : "Send data timeout");
+}
+
+}  // namespace
+
+void GenericHTTPClient::SetProxy(const std::string& host, unsigned port, const std::string& user,
+                                 const std::string& password) {
+  proxyHost_ = host;
+  proxyPort_ = port;
+  proxyUser_ = user;
+  proxyPassword_ = password;
+}
+
+SOCKET GenericHTTPClient::Socket() {
+  std::lock_guard<std::mutex> g(socketLock_);
+  if (aborted_ || socket_ == INVALID_SOCKET) throw SocketError{0, "Socket is close"};
+  return socket_;
+}
+
+void GenericHTTPClient::Close() {
+  {
+    std::lock_guard<std::mutex> g(socketLock_);
+    aborted_ = true;
+  }
+  CloseSocket();
+}
+
+void GenericHTTPClient::CloseSocket() {
+  std::lock_guard<std::mutex> g(socketLock_);
+  if (socket_ != INVALID_SOCKET) {
+    shutdown(socket_, SD_BOTH);
+    closesocket(socket_);
+    socket_ = INVALID_SOCKET;
+  }
+}
+
+bool GenericHTTPClient::Run(const std::string& url, bool post, const std::string& body) {
+  header_.clear();
+  body_.clear();
+  status_ = 0;
+  if (!SendRequest(url, post, body)) {
+    LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "SendRequest Failed!");
+    return false;
+  }
+  if (!GetHeader()) return false;
+  if (!zl::IsHttpSuccess(status_)) {
+    LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "GetHeader Failed!Status Code is %d", status_);
+    CloseSocket();
+    return false;
+  }
+  return GetContent();
+}
+
+bool GenericHTTPClient::SendRequest(const std::string& url, bool post, const std::string& body) {
+  try {
+    zl::HttpRequestSpec spec;
+    if (!zl::SplitHttpUrl(url, spec.parsed)) throw SocketError{0, "lpszIp is NULL"};
+    spec.url = url;
+    spec.post = post;
+    spec.body = body;
+    spec.mode = mode_;
+    spec.proxyUser = proxyUser_;
+    spec.proxyPassword = proxyPassword_;
+    spec.rangeStart = rangeStart_;
+    const bool viaProxy = mode_ != zl::ConnectionMode::Direct;
+    const std::string host = viaProxy ? proxyHost_ : spec.parsed.host;
+    const unsigned port = viaProxy ? proxyPort_ : spec.parsed.port;
+    if (!StartWinsock()) throw SocketError{0, "Fail to init winsock dll"};
+
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (host.empty() || getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0 || !found)
+      throw SocketError{WSAGetLastError(), "lpszIp is NULL"};
+    std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> addr(found, freeaddrinfo);
+    {
+      std::lock_guard<std::mutex> g(socketLock_);
+      if (aborted_) throw SocketError{0, "Socket is close"};
+      socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+      if (socket_ == INVALID_SOCKET) Raise("Create socket failed");
+    }
+    if (connect(Socket(), addr->ai_addr, static_cast<int>(addr->ai_addrlen)) != 0) Raise("Send error");
+    const std::string bytes = zl::BuildHttpRequest(spec);
+    size_t sent = 0;
+    while (sent < bytes.size()) {
+      WaitSocket(Socket(), false);
+      const int n = send(Socket(), bytes.data() + sent, static_cast<int>(bytes.size() - sent), 0);
+      if (n <= 0) Raise("Send data error");
+      sent += static_cast<size_t>(n);
+    }
+    return true;
+  } catch (const SocketError& e) {
+    LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "GenericHTTPClient::SendRequest error %d (%s)", e.code, e.text);
+    CloseSocket();
+    return false;
+  }
+}
+
+bool GenericHTTPClient::GetHeader() {
+  try {
+    zl::HttpHeaderReader reader;
+    for (;;) {
+      WaitSocket(Socket(), true);
+      char c;
+      const int n = recv(Socket(), &c, 1, 0);
+      if (n == 0) throw SocketError{0, "Remote peer close socket"};
+      if (n < 0) Raise("Recv error");
+      const zl::HttpHeaderReader::State state = reader.Feed(c);
+      if (state == zl::HttpHeaderReader::Done) break;
+      if (state == zl::HttpHeaderReader::TooLong) throw SocketError{0, "Read data error"};
+    }
+    header_ = reader.Header();
+    status_ = zl::HttpStatusOf(header_);
+    return true;
+  } catch (const SocketError& e) {
+    LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "GenericHTTPClient::GetHeader error %d (%s)", e.code, e.text);
+    CloseSocket();
+    return false;
+  }
+}
+
+bool GenericHTTPClient::GetContent() {
+  try {
+    char buf[8192];
+    for (;;) {
+      WaitSocket(Socket(), true);
+      const int n = recv(Socket(), buf, sizeof buf, 0);
+      if (n == 0) break;  // the server closed: the body is complete
+      if (n < 0) Raise("Recv error");
+      body_.append(buf, static_cast<size_t>(n));
+    }
+    CloseSocket();
+    return true;
+  } catch (const SocketError& e) {
+    LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "GenericHTTPClient::GetContent error %d (%s)", e.code, e.text);
+    CloseSocket();
+    return false;
+  }
+}
+
+CHTTPRequest::CHTTPRequest(const std::string& confIniPath, const std::string& logPath) : logPath_(logPath) {
+  const ProfileFile conf(confIniPath);
+  char buf[129];
+  conf.ReadText("PROXY", "ConType", buf, 32, "1");
+  conType_ = buf;
+  conf.ReadText("PROXY", "ProxyServer", buf, 128, "");
+  proxyServer_ = buf;
+  conf.ReadText("PROXY", "ProxyPort", buf, 32, "");
+  proxyPort_ = buf;
+  conf.ReadText("PROXY", "UserName", buf, 128, "");
+  userName_ = buf;
+  conf.ReadText("PROXY", "Password", buf, 128, "");
+  password_ = buf;
+  client_ = new (std::nothrow) GenericHTTPClient(logPath_);
+}
+
+CHTTPRequest::~CHTTPRequest() {
+  std::lock_guard<std::mutex> g(clientLock_);
+  delete client_;
+}
+
+void CHTTPRequest::ApplyConType() {
+  switch (std::atoi(conType_.c_str())) {
+    case 1: {
+      // The system's proxy, as Internet Explorer has it.
+      DWORD size = 0;
+      InternetQueryOptionA(nullptr, INTERNET_OPTION_PROXY, nullptr, &size);
+      std::string host;
+      unsigned port = 80;
+      if (size >= sizeof(INTERNET_PROXY_INFO)) {
+        std::unique_ptr<char[]> buf(new char[size]);
+        auto* info = reinterpret_cast<INTERNET_PROXY_INFO*>(buf.get());
+        if (InternetQueryOptionA(nullptr, INTERNET_OPTION_PROXY, info, &size) &&
+            info->dwAccessType == INTERNET_OPEN_TYPE_PROXY && info->lpszProxy) {
+          std::string first(reinterpret_cast<const char*>(info->lpszProxy));
+          first = first.substr(0, first.find_first_of("; "));
+          const size_t eq = first.find('=');
+          if (eq != std::string::npos) first = first.substr(eq + 1);
+          zl::SplitProxyEntry(first, host, port);
+        }
+      }
+      if (host.empty()) {
+        LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "NO Proxy!");
+        client_->SetMode(zl::ConnectionMode::Direct);
+      } else {
+        client_->SetMode(zl::ConnectionMode::SystemProxy);
+        client_->SetProxy(host, port, "", "");
+      }
+      break;
+    }
+    case 2:
+      client_->SetMode(zl::ConnectionMode::ConfiguredProxy);
+      client_->SetProxy(proxyServer_, static_cast<unsigned>(std::atoi(proxyPort_.c_str())), userName_, password_);
+      break;
+    case 3:
+      break;
+    default:
+      client_->SetMode(zl::ConnectionMode::Direct);
+      client_->SetProxy("", 80, "", "");
+  }
+}
+
+namespace {
+struct WorkerArgs {
+  GenericHTTPClient* client;
+  std::string url, body;
+  bool post;
+};
+
+DWORD WINAPI RequestWorker(LPVOID param) {
+  std::unique_ptr<WorkerArgs> args(static_cast<WorkerArgs*>(param));
+  try {
+    return args->client->Run(args->url, args->post, args->body) ? 0 : 1;
+  } catch (...) {
+    return 2;
+  }
+}
+}  // namespace
+
+bool CHTTPRequest::Request(const std::string& url, int postFlag, long timeoutMs, const std::string& body) {
+  header_.clear();
+  body_.clear();
+  haveBody_ = false;
+  GenericHTTPClient* client = nullptr;
+  {
+    std::lock_guard<std::mutex> g(clientLock_);
+    client = client_;
+  }
+  if (!client) return false;
+  ApplyConType();
+  auto* args = new (std::nothrow) WorkerArgs{client, url, body, postFlag == 1};
+  if (!args) return false;
+  zl::UniqueHandle thread(CreateThread(nullptr, 0, RequestWorker, args, 0, nullptr));
+  if (!thread) {
+    delete args;
+    return false;
+  }
+  const DWORD limit = timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs);
+  if (WaitForSingleObject(thread.Get(), limit) != WAIT_OBJECT_0) {
+    LogWrite(logPath_.c_str(), LOG_WARNING, kModule, "Request:HTTP request is time out!");
+    // Closing the socket fails the blocked call; only a worker that still
+    // does not end is terminated.
+    client->Close();
+    if (WaitForSingleObject(thread.Get(), kGraceMs) != WAIT_OBJECT_0) {
+      TerminateThread(thread.Get(), 1);
+      WaitForSingleObject(thread.Get(), kGraceMs);
+    }
+    std::lock_guard<std::mutex> g(clientLock_);
+    delete client_;
+    client_ = nullptr;
+    return false;
+  }
+  DWORD code = 1;
+  if (!GetExitCodeThread(thread.Get(), &code)) {
+    LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "Request:Get exit code is error!");
+    return false;
+  }
+  if (code != 0) {
+    LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "Request:thread exit code is %d", static_cast<int>(code));
+    return false;
+  }
+  LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "Request: Succeeded! %u", static_cast<unsigned>(code));
+  header_ = client->Header();
+  body_ = client->Body();
+  haveBody_ = true;
+  LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "Request: m_dwResHeader is %d,m_dwResContent is %d",
+           static_cast<int>(header_.size()), static_cast<int>(body_.size()));
+  return true;
+}
+
+void CHTTPRequest::Close() {
+  std::lock_guard<std::mutex> g(clientLock_);
+  if (client_) client_->Close();
+}
+
+void CHTTPRequest::GetContent(const char*& data, long& length) const {
+  data = body_.data();
+  length = haveBody_ ? static_cast<long>(body_.size()) : -1;
+}

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "Base64.h"
+#include "HttpText.h"
+
+using namespace zl;
+
+TEST(HttpUrlSplit, HostPortAndPath) {
+  HttpUrl u;
+  ASSERT_TRUE(SplitHttpUrl("http://lyrics.example:8080/get/lrc?x=1", u));
+  EXPECT_EQ(u.host, "lyrics.example");
+  EXPECT_EQ(u.port, 8080u);
+  EXPECT_EQ(u.path, "/get/lrc?x=1");
+  ASSERT_TRUE(SplitHttpUrl("HTTPS://h", u));
+  EXPECT_EQ(u.port, 80u);  // https is sent as plain HTTP on port 80 unless told otherwise
+  EXPECT_EQ(u.path, "/");
+  ASSERT_TRUE(SplitHttpUrl("h/p", u));
+  EXPECT_EQ(u.host, "h");
+  EXPECT_FALSE(SplitHttpUrl("http:///x", u));
+  EXPECT_FALSE(SplitHttpUrl("http://h:99999/", u));
+  EXPECT_FALSE(SplitHttpUrl("http://h:/", u));
+}
+
+TEST(HttpRequestBytes, DirectGet) {
+  HttpRequestSpec spec;
+  spec.url = "http://127.0.0.1:81/lyric?abc";
+  ASSERT_TRUE(SplitHttpUrl(spec.url, spec.parsed));
+  EXPECT_EQ(BuildHttpRequest(spec), "GET /lyric?abc HTTP/1.0\r\nUser-Agent: Mozilla/4.0\r\nHost: 127.0.0.1\r\n\r\n");
+}
+
+TEST(HttpRequestBytes, ProxiesGetTheWholeUrlAndCredentials) {
+  HttpRequestSpec spec;
+  spec.url = "http://lyrics.example/q?z";
+  ASSERT_TRUE(SplitHttpUrl(spec.url, spec.parsed));
+  spec.mode = ConnectionMode::ConfiguredProxy;
+  spec.proxyUser = "u";
+  spec.proxyPassword = "p";
+  EXPECT_EQ(BuildHttpRequest(spec),
+            "GET http://lyrics.example/q?z HTTP/1.0\r\nUser-Agent: Mozilla/4.0\r\nHost: lyrics.example\r\n"
+            "Proxy-Authorization: Basic dTpw\r\n\r\n");
+  spec.proxyUser.clear();
+  EXPECT_EQ(BuildHttpRequest(spec).find("Proxy-Authorization"), std::string::npos);
+  // The system proxy never gets credentials.
+  spec.mode = ConnectionMode::SystemProxy;
+  spec.proxyUser = "u";
+  EXPECT_EQ(BuildHttpRequest(spec).find("Proxy-Authorization"), std::string::npos);
+}
+
+TEST(HttpRequestBytes, PostWithRangeAndBody) {
+  HttpRequestSpec spec;
+  spec.url = "h/r";
+  ASSERT_TRUE(SplitHttpUrl(spec.url, spec.parsed));
+  spec.post = true;
+  spec.rangeStart = 100;
+  spec.body = "a=b";
+  EXPECT_EQ(BuildHttpRequest(spec),
+            "POST /r HTTP/1.0\r\nUser-Agent: Mozilla/4.0\r\nRange:bytes=100-\r\nHost: h\r\n\r\na=b");
+}
+
+TEST(HttpStatus, FromTheStatusLine) {
+  EXPECT_EQ(HttpStatusOf("HTTP/1.0 200 OK\r\n"), 200);
+  EXPECT_EQ(HttpStatusOf("HTTP/1.1 302 Found\r\n"), 302);
+  EXPECT_EQ(HttpStatusOf("garbage\r\n"), 0);
+  EXPECT_TRUE(IsHttpSuccess(206));
+  EXPECT_TRUE(IsHttpSuccess(304));
+  EXPECT_FALSE(IsHttpSuccess(302));
+}
+
+TEST(HttpHeader, EndsAtAnEmptyLineIgnoringCarriageReturns) {
+  HttpHeaderReader r;
+  const std::string text = "HTTP/1.0 200 OK\r\nA: b\r\n\r\nBODY";
+  size_t i = 0;
+  HttpHeaderReader::State st = HttpHeaderReader::More;
+  while (st == HttpHeaderReader::More && i < text.size()) st = r.Feed(text[i++]);
+  EXPECT_EQ(st, HttpHeaderReader::Done);
+  EXPECT_EQ(r.Header(), "HTTP/1.0 200 OK\r\nA: b\r\n\r\n");
+
+  HttpHeaderReader bare;
+  for (char c : std::string("HTTP/1.0 200 OK\n\n")) st = bare.Feed(c);
+  EXPECT_EQ(st, HttpHeaderReader::Done);
+
+  HttpHeaderReader small(8);
+  for (char c : std::string("HTTP/1.0 200 OK")) st = small.Feed(c);
+  EXPECT_EQ(st, HttpHeaderReader::TooLong);
+}
+
+TEST(ProxyEntry, PortDefaultsTo80) {
+  std::string host;
+  unsigned port = 0;
+  EXPECT_TRUE(SplitProxyEntry("proxy.lan", host, port));
+  EXPECT_EQ(host, "proxy.lan");
+  EXPECT_EQ(port, 80u);
+  EXPECT_TRUE(SplitProxyEntry("proxy.lan:3128", host, port));
+  EXPECT_EQ(port, 3128u);
+}
+
+TEST(Base64, StandardAlphabetWithPadding) {
+  EXPECT_EQ(Base64Encode("u:p"), "dTpw");
+  EXPECT_EQ(Base64Encode("ab"), "YWI=");
+  EXPECT_EQ(Base64Encode("a"), "YQ==");
+  EXPECT_EQ(Base64Encode("\xFB\xFF"), "+/8=");
+  EXPECT_EQ(Base64Encode(""), "");
+}
