@@ -49,5 +49,5 @@ void BM_ParseLrcText(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_ParseLrcText)->Arg(5 << 20)->Arg(10 << 20)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ParseLrcText)->Arg(5 << 20)->Arg(10 << 20)->Arg(20 << 20)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

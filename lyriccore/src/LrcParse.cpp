@@ -162,7 +162,13 @@ void ParseLrcText(const std::string& text, LrcTags& tags, std::vector<TimeSenten
 
   const char* s = text.data();
   const size_t n = text.size();
+  // Every sentence needs a '[' and at least five bytes of time tag, which
+  // bounds the list: it is allocated once instead of regrown while parsing.
   std::vector<RawLine> lines;
+  size_t brackets = 0;
+  for (const char* p = s; (p = static_cast<const char*>(std::memchr(p, '[', static_cast<size_t>(s + n - p)))); ++p)
+    ++brackets;
+  lines.reserve(std::min(brackets, n / 5));
   std::vector<int32_t> times;
   int32_t offset = 0;
   bool sorted = true;
