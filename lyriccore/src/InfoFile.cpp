@@ -14,9 +14,17 @@ const char kSongHead[] = "[SongFileAtr]";
 const char kResourceHead[] = "[Resource]";
 const char kEol[] = "\r\n";
 
+// A line break inside a value (a name from a server, say) would start a
+// line of its own and could pass for a key or a section head.
+std::string OneLine(std::string value) {
+  for (char& c : value)
+    if (c == '\r' || c == '\n') c = ' ';  // never a GBK trail byte
+  return value;
+}
+
 class Lines {
  public:
-  void Add(const char* key, const std::string& value) { text_ += std::string(key) + "=" + value + kEol; }
+  void Add(const char* key, const std::string& value) { text_ += std::string(key) + "=" + OneLine(value) + kEol; }
   void Add(const char* key, const char* value) { Add(key, std::string(value)); }
   void Add(const char* key, uint32_t value) { Add(key, std::to_string(value)); }
   void Add(const char* key, int32_t value) { Add(key, std::to_string(value)); }

@@ -112,6 +112,20 @@ TEST(InfoFileFormat, ListAndNothingAnswers) {
   EXPECT_EQ(FormatInfoFile(SampleSong(), "rec", a, 1700000123), std::string(kSongPart) + "[Resource]\r\n");
 }
 
+TEST(InfoFileFormat, LineBreaksInValuesCannotForgeLines) {
+  SongFileAtr s = SampleSong();
+  Set(s.recTitle, "Evil\r\n[Resource]\r\nTP=list");
+  InfoFileAnswer a;
+  a.type = RESULT_TYPE_CONTENT;
+  Set(a.content.artist, "A\nTP=list");
+  const std::string text = FormatInfoFile(s, "rec", a, 1);
+  EXPECT_NE(text.find("recTitle=Evil  [Resource]  TP=list\r\n"), std::string::npos);
+  EXPECT_NE(text.find("artist=A TP=list\r\n"), std::string::npos);
+  std::string songPart, resourcePart, after;
+  ASSERT_TRUE(SplitInfoFile(text, songPart, resourcePart));
+  EXPECT_EQ(InfoAnswerType(resourcePart, after), RESULT_TYPE_CONTENT);
+}
+
 TEST(InfoFileRead, EveryKeyOfTheSongPartExceptPathAndFingerprint) {
   std::string songPart, resourcePart, hitfrom;
   ASSERT_TRUE(SplitInfoFile(std::string(kSongPart) + "[Resource]\r\n", songPart, resourcePart));
