@@ -29,6 +29,18 @@ bool IsDotsOnly(const std::string& part) {
   return true;
 }
 
+// CON, PRN, AUX, NUL, COM1-9 and LPT1-9 name devices whatever the extension.
+bool IsDeviceName(const std::string& part) {
+  std::string stem = part.substr(0, part.find('.'));
+  while (!stem.empty() && stem.back() == ' ') stem.pop_back();
+  for (char& c : stem)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL" || stem == "CONIN$" || stem == "CONOUT$")
+    return true;
+  return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
+         stem[3] >= '1' && stem[3] <= '9';
+}
+
 bool RefusedByFileSystem(unsigned char c) { return c < 0x20 || std::strchr("<>\"|?*:", c) != nullptr; }
 
 }  // namespace
@@ -174,7 +186,7 @@ bool SafeEntryName(const std::string& raw, std::string& safe, bool& isFolder) {
       part.clear();
       return true;
     }
-    if (IsDotsOnly(part)) return false;
+    if (IsDotsOnly(part) || IsDeviceName(part)) return false;
     parts.push_back(part);
     part.clear();
     return true;

@@ -74,7 +74,8 @@ LYRICCORE_API bool RcodeSettlesRecognition(int rcode);
 // An archive entry's name made safe for the resource folder: drive, UNC and
 // root prefixes are dropped, "." and empty components are dropped, and the
 // name is refused (false) when any component is "..", is made only of dots
-// and blanks, or holds a ':' or a byte the file system refuses. Either
+// and blanks, names a device (NUL, CON, COM1...), or holds a ':' or a
+// byte the file system refuses. Either
 // slash separates; the result uses '\'. A trailing slash marks a folder.
 // Double-byte characters are kept whole, so a trail byte 0x5C never splits.
 LYRICCORE_API bool SafeEntryName(const std::string& raw, std::string& safe, bool& isFolder);
@@ -107,6 +108,7 @@ class UnpackBudget {
     return true;
   }
   uint64_t Total() const { return total_; }
+  const UnpackLimits& Limits() const { return limits_; }
 
  private:
   UnpackLimits limits_;

@@ -216,6 +216,17 @@ TEST(ArchiveEntryName, EscapingNamesAreRefused) {
   EXPECT_EQ(Safe("./"), "<refused>");
 }
 
+TEST(ArchiveEntryName, DeviceNamesAreRefused) {
+  EXPECT_EQ(Safe("Artist/Nul.jpg"), "<refused>");
+  EXPECT_EQ(Safe("con"), "<refused>");
+  EXPECT_EQ(Safe("Lyric/COM1.lrc"), "<refused>");
+  EXPECT_EQ(Safe("lpt9 .txt"), "<refused>");
+  EXPECT_EQ(Safe("aux/x.lrc"), "<refused>");
+  EXPECT_EQ(Safe("Artist/Nully.jpg"), "Artist\\Nully.jpg");
+  EXPECT_EQ(Safe("COM10.lrc"), "COM10.lrc");
+  EXPECT_EQ(Safe("Lyric/Con-Air.lrc"), "Lyric\\Con-Air.lrc");
+}
+
 TEST(ArchiveEntryName, RootDriveAndUncPrefixesAreDropped) {
   EXPECT_EQ(Safe("\\x.lrc"), "x.lrc");
   EXPECT_EQ(Safe("/x.lrc"), "x.lrc");

@@ -73,6 +73,45 @@ class LYRICCORE_API ZLyric {
   void ParseList(const std::string& body, std::vector<SearchItem>& sl);
   void ParseIDInfo(const std::string& text, Content& c);
 
+  // ---- Lyric server ----------------------------------------------------------
+  // The automatic search for the current song (after FindResFromLocal): a
+  // resource, a list or nothing; the info file is rewritten with the answer.
+  void FindResFromServer(Result& r, ResultType& rt, std::vector<SearchItem>& sl, Content& c,
+                         tagUpdateInfo& tui);
+  // Fetches a candidate picked from a list.
+  void GetResFromServer(SearchItem si, Result& r, Content& c);
+  // Looks ahead for the next song: local lookup, then the server.
+  void PreGetRes(std::string songPath, std::string artist, std::string title, std::string album, int nKbps,
+                 Result& r, ResultType& rt, std::vector<SearchItem>& sl, Content& c);
+  // The user's search by names, and the user's pick from its list.
+  void UserSearchRes(std::string artist, std::string title, Result& r, std::vector<SearchItem>& sl);
+  void UserGetRes(SearchItem si, Result& r, Content& c);
+  // Fetches the current song's resource again.
+  void ReloadLrc(Result& r, Content& c);
+
+  // Each aborts its running request from another thread (it then ends with
+  // Result 0); nothing happens when none runs.
+  void CloseFindGetPreGetConnection();
+  void CloseUserConnection();
+  void CloseUploadLrcConnection();
+  void CloseReloadLrcConnection();
+
+  // The one request to the lyric server and its answer (exported; the
+  // plug-in does not call them). request is owned by the caller.
+  void SearchResFromServer(CHTTPRequest* request, SearchItem si, ResultType reqType, Pre_Set_State state,
+                           Result& r, ResultType& rt, std::vector<SearchItem>& sl, Content& c,
+                           std::string zipsig, std::string recoSn, std::string recoArtist, SearchType st);
+  void SoftSearchResFromServer(CHTTPRequest* request, SearchItem si, ResultType reqType, Result& r,
+                               ResultType& rt, std::vector<SearchItem>& sl, Content& c);
+  void UserSearchResFromServer(CHTTPRequest* request, SearchItem si, ResultType reqType, Result& r,
+                               ResultType& rt, std::vector<SearchItem>& sl, Content& c);
+  // The answer as bytes and their number (it may hold NUL bytes). False
+  // when it is not in the server's format.
+  bool ParseSearchResult(const char* data, long length, ResultType& rt, std::vector<SearchItem>& sl,
+                         Content& c);
+  // Under the request lock: closes, destroys and clears the handle.
+  void CloseHTTPRequest(CHTTPRequest** handle);
+
   void DecideTUI(tagUpdateInfo& tui);
   Pre_Set_State GetResState(Content& c);
   int GetResNum(Content& c);
@@ -109,6 +148,15 @@ class LYRICCORE_API ZLyric {
   // The info file of the current song, rewritten with the current Content.
   void RewriteInfoWithCurrentContent();
   void CopyFrom(const ZLyric& other);
+  // Under the request lock: a new request object in *handle (null when it
+  // could not be made).
+  CHTTPRequest* OpenHTTPRequest(CHTTPRequest** handle);
+  // Under the request lock: aborts the request in *handle, if any.
+  void AbortHTTPRequest(CHTTPRequest** handle, const char* operation);
+  // The info file of the current song, rewritten with an answer.
+  void RewriteInfo(ResultType rt, const std::vector<SearchItem>& sl, const Content& c);
+  // On the first answer ever: records it and posts FIRST_GET_LYRIC.
+  void MarkFirstAnswer();
 
   // The request trace, posted as LRCGETPRO at the end of a find path.
   std::string m_strTrace;
