@@ -20,6 +20,7 @@ enum : UINT {
   WM_HOST_HANG = WM_APP + 1,          // wParam: ms
   WM_HOST_SET_SKIN = WM_APP + 2,      // lParam: const std::string*
   WM_HOST_SHOW_WINDOWS = WM_APP + 3,  // wParam: equalizer, lParam: playlist
+  WM_HOST_CONFIG_PLUGIN = WM_APP + 4, // wParam: index; answer: 1 when it ran
 };
 
 struct HostState {

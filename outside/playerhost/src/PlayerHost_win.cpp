@@ -98,6 +98,11 @@ void CPlayerHost::ShowSecondaryWindows(bool equalizer, bool playlist) {
   }
 }
 
+bool CPlayerHost::ConfigPlugin(size_t index) {
+  HWND main = state_->mainWindow.load();
+  return main && ::SendMessageA(main, WM_HOST_CONFIG_PLUGIN, index, 0) == 1;
+}
+
 std::vector<std::string> CPlayerHost::PluginNames() const {
   std::lock_guard<std::mutex> lock(state_->namesMutex);
   return state_->pluginNames;

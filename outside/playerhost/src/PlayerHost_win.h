@@ -74,6 +74,9 @@ class CPlayerHost {
   }
 
   std::vector<std::string> PluginNames() const;
+  // Runs a started plug-in's config on the UI thread, as the player's
+  // preferences do. False for an index without a plug-in.
+  bool ConfigPlugin(size_t index);
 
  private:
   std::mutex& ModelMutex();

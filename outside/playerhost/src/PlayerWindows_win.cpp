@@ -304,6 +304,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (HWND w = s->equalizerWindow.load()) ::ShowWindow(w, wParam ? SW_SHOWNOACTIVATE : SW_HIDE);
       if (HWND w = s->playlistWindow.load()) ::ShowWindow(w, lParam ? SW_SHOWNOACTIVATE : SW_HIDE);
       return 0;
+    case WM_HOST_CONFIG_PLUGIN: return s->plugins.Config(wParam) ? 1 : 0;
     case WM_CLOSE: ClosePlayer(s, hwnd); return 0;
     case WM_DESTROY:
       s->mainWindow = nullptr;

@@ -168,6 +168,8 @@ TEST(PlayerHostPlugins, LoadInitQuitUnloadInOrder) {
     std::string error;
     ASSERT_TRUE(host.Start(std::move(options), error)) << error;
     EXPECT_EQ(host.PluginNames(), (std::vector<std::string>{"gen_a.dll", "gen_b.dll"}));
+    EXPECT_TRUE(host.ConfigPlugin(1));
+    EXPECT_FALSE(host.ConfigPlugin(2));
     // The player's close command: quit while the windows exist, then unload.
     ::PostMessageA(host.MainWindow(), WM_COMMAND, kCmdClose, 0);
     host.WaitClosed();
@@ -182,6 +184,7 @@ TEST(PlayerHostPlugins, LoadInitQuitUnloadInOrder) {
                                 "gen_b.dll" + init + "gen_b.dll ui=1 list=3",
                                 "gen_fails.dll" + init + "gen_fails.dll ui=1 list=3",
                                 "gen_fails.dll unload",
+                                "gen_b.dll config",
                                 "gen_b.dll quit window=1",
                                 "gen_a.dll quit window=1",
                                 "gen_b.dll unload",

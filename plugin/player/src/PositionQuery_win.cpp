@@ -3,7 +3,7 @@
 #include <atomic>
 #include <memory>
 
-#include "WinampIpc_win.h"
+#include "player/WinampIpc_win.h"
 #include "shared/WinHandle.h"
 
 namespace zl {

@@ -1,4 +1,4 @@
-#include "WinampIpc_win.h"
+#include "player/WinampIpc_win.h"
 
 namespace zl {
 namespace winamp {

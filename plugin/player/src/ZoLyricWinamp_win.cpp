@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "PositionQuery_win.h"
-#include "WinampIpc_win.h"
+#include "player/WinampIpc_win.h"
 #include "player/PlayerListener.h"
 #include "shared/Logger.h"
 

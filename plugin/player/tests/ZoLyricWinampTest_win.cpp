@@ -11,6 +11,7 @@
 
 #include "PlayerHost_win.h"
 #include "player/PlayerListener.h"
+#include "player/WinampIpc_win.h"
 #include "player/ZoLyricWinamp.h"
 
 using playerhost::CPlayerHost;
@@ -281,6 +282,10 @@ TEST_F(WinampFixture, SkinName) {
   host.SetSkinName("Winamp Modern Big");
   player->Query_SkinName(skin);
   EXPECT_EQ(skin, "Winamp Modern Big");
+  // How the window hooks find the modern skin's main window.
+  ASSERT_NE(host.ModernWindow(), nullptr);
+  EXPECT_TRUE(zl::winamp::IsModernMainWindow(host.MainWindow(), host.ModernWindow()));
+  EXPECT_FALSE(zl::winamp::IsModernMainWindow(host.MainWindow(), host.MainWindow()));
 }
 
 TEST_F(WinampFixture, LogLinesOfTheObject) {

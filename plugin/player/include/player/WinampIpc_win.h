@@ -1,6 +1,8 @@
 #pragma once
-// One function per player message. Each call waits until the player's UI
-// thread has answered (except PostButton); a null window answers 0.
+// One function per player message; the rest of the plug-in (the player
+// object, the window hooks) talks to Winamp only through these. Each call
+// waits until the player's UI thread has answered (except PostButton); a
+// null window answers 0.
 #include <windows.h>
 
 #include <string>
