@@ -293,16 +293,21 @@ TEST_F(ServerSearchTest, StillValidResourceIsNotUnpackedAgain) {
 
 TEST_F(ServerSearchTest, ConfiguredProxyWithoutAndWithCredentials) {
   FullLibrary();
-  Start("--proxy");
+  const std::string requests = home_.Path("requests.txt");
+  Start("--proxy --requests \"" + requests + "\"");
   Conf("[CONFIG]\r\nRetryTime=5\r\n[PROXY]\r\nConType=2\r\nProxyServer=127.0.0.1\r\nProxyPort=" +
        std::to_string(port_) + "\r\n");
   {
     ZLyric engine;
     EXPECT_EQ(FindFor(engine, "Ar", "Ti").rt, RESULT_TYPE_CONTENT);
   }
+  // Through a proxy the request line carries the whole URL.
+  std::string sent = ReadFileAt(requests);
+  EXPECT_EQ(sent.rfind("GET http://127.0.0.1:" + std::to_string(port_) + "/lyric?", 0), 0u) << sent;
+  EXPECT_EQ(sent.find("Proxy-Authorization:"), std::string::npos);
   server_.Kill();
-  home_.Write("Resource\\info\\.keep", "");
-  Start("--proxy-auth u:p");
+  DeleteFileA(requests.c_str());
+  Start("--proxy-auth u:p --requests \"" + requests + "\"");
   Conf("[CONFIG]\r\nRetryTime=5\r\n[PROXY]\r\nConType=2\r\nProxyServer=127.0.0.1\r\nProxyPort=" +
        std::to_string(port_) + "\r\nUserName=u\r\nPassword=p\r\n");
   ZLyric engine;
@@ -311,98 +316,8 @@ TEST_F(ServerSearchTest, ConfiguredProxyWithoutAndWithCredentials) {
   engine.UserSearchRes("Ar", "Ti", r, list);
   EXPECT_EQ(r, RESULT_OK);
   EXPECT_EQ(list.size(), 1u);
-}
-
-TEST_F(ServerSearchTest, PickedCandidateIsFetchedAndRecorded) {
-  FullLibrary();
-  Start();
-  ZLyric engine;
-  Found f;
-  engine.FindResFromLocal("music\\absent.mp3", "Ar", "Ti", "", 128, f.rt, f.list, f.c, f.tui);
-  SearchItem si{};
-  std::snprintf(si.artist, sizeof si.artist, "Ar");
-  std::snprintf(si.title, sizeof si.title, "Ti");
-  Result r = RESULT_FAIL;
-  Content c{};
-  engine.GetResFromServer(si, r, c);
-  EXPECT_EQ(r, RESULT_OK);
-  EXPECT_EQ(c.sentences.size(), 2u);
-  EXPECT_EQ(QueryTail(0),
-            "&requester=localhost&type=2&req=full&songname=Ti&artist=Ar&path=&zipsig=&RecoSn=&RecoArtist="
-            "&FileName=absent.mp3&sig=0%252C0");
-  EXPECT_NE(InfoText("Ar", "Ti").find("TP=content"), std::string::npos);
-  EXPECT_NE(engine.Trace().find("GetResFromServer End:"), std::string::npos);
-  // With everything on disk and fresh, nothing more is asked.
-  engine.GetResFromServer(si, r, c);
-  EXPECT_EQ(r, RESULT_OK);
-  EXPECT_EQ(Queries().size(), 1u);
-}
-
-TEST_F(ServerSearchTest, PreFetchAsksTheServerOnlyWhenTheLocalAnswerIsNotComplete) {
-  FullLibrary();
-  Start();
-  {
-    ZLyric engine;
-    Found f;
-    engine.PreGetRes("music\\absent.mp3", "Ar", "Ti", "", 128, f.r, f.rt, f.list, f.c);
-    EXPECT_EQ(f.r, RESULT_OK);
-    EXPECT_EQ(f.rt, RESULT_TYPE_CONTENT);
-    EXPECT_EQ(f.c.sentences.size(), 2u);
-  }
-  ZLyric engine;
-  Found f;
-  engine.PreGetRes("music\\absent.mp3", "Ar", "Ti", "", 128, f.r, f.rt, f.list, f.c);
-  EXPECT_EQ(f.r, RESULT_OK);
-  EXPECT_EQ(f.rt, RESULT_TYPE_CONTENT);
-  EXPECT_EQ(Queries().size(), 1u);
-}
-
-TEST_F(ServerSearchTest, ReloadFetchesTheCurrentResourceAgain) {
-  FullLibrary();
-  Start();
-  ZLyric engine;
-  ASSERT_EQ(FindFor(engine, "Ar", "Ti").rt, RESULT_TYPE_CONTENT);
-  const std::string newer = "[00:03.00]three\r\n";
-  server_.Kill();
-  Library("Ar-Ti.lrc", newer);
-  Start();
-  Result r = RESULT_FAIL;
-  Content c{};
-  engine.ReloadLrc(r, c);
-  EXPECT_EQ(r, RESULT_OK);
-  ASSERT_EQ(c.sentences.size(), 1u);
-  EXPECT_STREQ(c.sentences[0].text, "three");
-  EXPECT_EQ(home_.Read("Resource\\Lyric\\Ar-Ti.lrc"), newer);
-  ASSERT_EQ(Queries().size(), 2u);
-  EXPECT_EQ(QueryTail(1),
-            "&requester=localhost&type=2&req=full&songname=Ti&artist=Ar&path=&zipsig=&RecoSn=&RecoArtist="
-            "&FileName=&sig=0%252C0");
-}
-
-TEST_F(ServerSearchTest, UnreachableServerKeepsTheStaleLocalResource) {
-  FullLibrary();
-  Start();
-  {
-    ZLyric engine;
-    ASSERT_EQ(FindFor(engine, "Ar", "Ti").rt, RESULT_TYPE_CONTENT);
-  }
-  ZLyric probe;
-  const std::string infoPath = probe.GetInfoFile("music\\absent.mp3", "Ar", "Ti");
-  std::string info = ReadFileAt(infoPath);
-  const size_t upd = info.find("updTime=");
-  ASSERT_NE(upd, std::string::npos);
-  WriteFileAt(infoPath, info.substr(0, upd) + "updTime=1000\r\n" + info.substr(info.find("\r\n", upd) + 2));
-  server_.Kill();  // the configured port now refuses connections
-  ZLyric engine;
-  const Found f = FindFor(engine, "Ar", "Ti");
-  EXPECT_EQ(f.r, RESULT_OK);  // something usable is there
-  EXPECT_EQ(f.c.sentences.size(), 2u);
-  EXPECT_EQ(Field(f.c.artist_pic_path), home_.Res("Artist\\Ar.jpg"));
-  Result r = RESULT_OK;
-  std::vector<SearchItem> list;
-  engine.UserSearchRes("Ar", "Ti", r, list);
-  EXPECT_EQ(r, RESULT_NET_ERR);
-  EXPECT_TRUE(list.empty());
+  sent = ReadFileAt(requests);
+  EXPECT_NE(sent.find("Proxy-Authorization: Basic dTpw\r\n"), std::string::npos) << sent;
 }
 
 // ---- Hostile archives, handed to the answer parser directly ----------------
