@@ -70,13 +70,3 @@ TEST(EngineObject, CopiesCarryTheValuesAndGoTheirOwnWay) {
   assigned.Lrc2Txt(text);
   EXPECT_EQ(text, "one\r\ntwo\r\n");
 }
-
-TEST(EngineObject, ResourceStateAndCountThroughTheObject) {
-  ScopedEngineHome home;
-  ZLyric engine;
-  Content c{};
-  EXPECT_EQ(engine.GetResState(c), PRE_SET_NONE);
-  EXPECT_EQ(engine.GetResNum(c), 0);
-  c.lrc_path[0] = 'x';
-  EXPECT_EQ(engine.GetResNum(c), 1);
-}

@@ -234,25 +234,6 @@ TEST(InfoFileRead, ResourceFieldsFillTheContent) {
   EXPECT_EQ(resPath, "/x");
 }
 
-TEST(InfoFileRead, RoundTripOfWhatTheWriterWrote) {
-  InfoFileAnswer a;
-  a.type = RESULT_TYPE_CONTENT;
-  Set(a.content.artist, "\xD6\xDC\xBD\xDC\xC2\xD7");  // GBK names pass unchanged
-  a.content.song_flv_signature = {1, 2};
-  const std::string text = FormatInfoFile(SampleSong(), "tag", a, 42);
-  std::string songPart, resourcePart, after, zipSig, resPath, hitfrom;
-  ASSERT_TRUE(SplitInfoFile(text, songPart, resourcePart));
-  SongFileAtr s{};
-  ReadSongAttributes(songPart, s, hitfrom);
-  EXPECT_EQ(s.updTime, 42);
-  EXPECT_EQ(hitfrom, "tag");
-  ASSERT_EQ(InfoAnswerType(resourcePart, after), RESULT_TYPE_CONTENT);
-  Content c{};
-  ReadResourceFields(resourcePart, c, zipSig, resPath);
-  EXPECT_STREQ(c.artist, "\xD6\xDC\xBD\xDC\xC2\xD7");
-  EXPECT_EQ(c.song_flv_signature.second, 2u);
-}
-
 TEST(InfoFreshness, DefaultIntervalIsOneDayAndTheFutureIsStale) {
   const int64_t now = 1700000000;
   const int32_t hour = 3600;
