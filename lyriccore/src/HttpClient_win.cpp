@@ -96,18 +96,18 @@ bool GenericHTTPClient::Run(const std::string& url, bool post, const std::string
 
 bool GenericHTTPClient::SendRequest(const std::string& url, bool post, const std::string& body) {
   try {
-    zl::HttpRequestSpec spec;
-    if (!zl::SplitHttpUrl(url, spec.parsed)) throw SocketError{0, "lpszIp is NULL"};
-    spec.url = url;
-    spec.post = post;
-    spec.body = body;
-    spec.mode = mode_;
-    spec.proxyUser = proxyUser_;
-    spec.proxyPassword = proxyPassword_;
-    spec.rangeStart = rangeStart_;
+    zl::HttpRequestParts req;
+    if (!zl::SplitHttpUrl(url, req.parsed)) throw SocketError{0, "lpszIp is NULL"};
+    req.url = url;
+    req.post = post;
+    req.body = body;
+    req.mode = mode_;
+    req.proxyUser = proxyUser_;
+    req.proxyPassword = proxyPassword_;
+    req.rangeStart = rangeStart_;
     const bool viaProxy = mode_ != zl::ConnectionMode::Direct;
-    const std::string host = viaProxy ? proxyHost_ : spec.parsed.host;
-    const unsigned port = viaProxy ? proxyPort_ : spec.parsed.port;
+    const std::string host = viaProxy ? proxyHost_ : req.parsed.host;
+    const unsigned port = viaProxy ? proxyPort_ : req.parsed.port;
     if (!StartWinsock()) throw SocketError{0, "Fail to init winsock dll"};
 
     addrinfo hints{};
@@ -124,7 +124,7 @@ bool GenericHTTPClient::SendRequest(const std::string& url, bool post, const std
       if (socket_ == INVALID_SOCKET) Raise("Create socket failed");
     }
     if (connect(Socket(), addr->ai_addr, static_cast<int>(addr->ai_addrlen)) != 0) Raise("Send error");
-    const std::string bytes = zl::BuildHttpRequest(spec);
+    const std::string bytes = zl::BuildHttpRequest(req);
     size_t sent = 0;
     while (sent < bytes.size()) {
       WaitSocket(Socket(), false);

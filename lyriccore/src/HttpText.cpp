@@ -37,17 +37,17 @@ bool SplitHttpUrl(const std::string& url, HttpUrl& out) {
   return true;
 }
 
-std::string BuildHttpRequest(const HttpRequestSpec& spec) {
-  const bool viaProxy = spec.mode != ConnectionMode::Direct;
-  std::string r = spec.post ? "POST " : "GET ";
-  r += viaProxy ? spec.url : spec.parsed.path;
+std::string BuildHttpRequest(const HttpRequestParts& req) {
+  const bool viaProxy = req.mode != ConnectionMode::Direct;
+  std::string r = req.post ? "POST " : "GET ";
+  r += viaProxy ? req.url : req.parsed.path;
   r += " HTTP/1.0\r\nUser-Agent: Mozilla/4.0\r\n";
-  if (spec.rangeStart != 0) r += "Range:bytes=" + std::to_string(spec.rangeStart) + "-\r\n";
-  r += "Host: " + spec.parsed.host + "\r\n";
-  if (spec.mode == ConnectionMode::ConfiguredProxy && !spec.proxyUser.empty())
-    r += "Proxy-Authorization: Basic " + Base64Encode(spec.proxyUser + ":" + spec.proxyPassword) + "\r\n";
+  if (req.rangeStart != 0) r += "Range:bytes=" + std::to_string(req.rangeStart) + "-\r\n";
+  r += "Host: " + req.parsed.host + "\r\n";
+  if (req.mode == ConnectionMode::ConfiguredProxy && !req.proxyUser.empty())
+    r += "Proxy-Authorization: Basic " + Base64Encode(req.proxyUser + ":" + req.proxyPassword) + "\r\n";
   r += "\r\n";
-  if (spec.post) r += spec.body;
+  if (req.post) r += req.body;
   return r;
 }
 

@@ -17,7 +17,7 @@ struct HttpUrl {
 // "[http[s]://]host[:port][/path]". False without a host or with a bad port.
 bool SplitHttpUrl(const std::string& url, HttpUrl& out);
 
-struct HttpRequestSpec {
+struct HttpRequestParts {
   bool post = false;
   std::string url;  // as given: sent whole to a proxy
   HttpUrl parsed;
@@ -28,7 +28,7 @@ struct HttpRequestSpec {
 };
 
 // Request line, headers, blank line and (for POST) the body.
-std::string BuildHttpRequest(const HttpRequestSpec& spec);
+std::string BuildHttpRequest(const HttpRequestParts& req);
 
 // The number in the three characters after the first blank of the status
 // line; 0 when there is no blank or no number.

@@ -22,38 +22,38 @@ TEST(HttpUrlSplit, HostPortAndPath) {
 }
 
 TEST(HttpRequestBytes, DirectGet) {
-  HttpRequestSpec spec;
-  spec.url = "http://127.0.0.1:81/lyric?abc";
-  ASSERT_TRUE(SplitHttpUrl(spec.url, spec.parsed));
-  EXPECT_EQ(BuildHttpRequest(spec), "GET /lyric?abc HTTP/1.0\r\nUser-Agent: Mozilla/4.0\r\nHost: 127.0.0.1\r\n\r\n");
+  HttpRequestParts req;
+  req.url = "http://127.0.0.1:81/lyric?abc";
+  ASSERT_TRUE(SplitHttpUrl(req.url, req.parsed));
+  EXPECT_EQ(BuildHttpRequest(req), "GET /lyric?abc HTTP/1.0\r\nUser-Agent: Mozilla/4.0\r\nHost: 127.0.0.1\r\n\r\n");
 }
 
 TEST(HttpRequestBytes, ProxiesGetTheWholeUrlAndCredentials) {
-  HttpRequestSpec spec;
-  spec.url = "http://lyrics.example/q?z";
-  ASSERT_TRUE(SplitHttpUrl(spec.url, spec.parsed));
-  spec.mode = ConnectionMode::ConfiguredProxy;
-  spec.proxyUser = "u";
-  spec.proxyPassword = "p";
-  EXPECT_EQ(BuildHttpRequest(spec),
+  HttpRequestParts req;
+  req.url = "http://lyrics.example/q?z";
+  ASSERT_TRUE(SplitHttpUrl(req.url, req.parsed));
+  req.mode = ConnectionMode::ConfiguredProxy;
+  req.proxyUser = "u";
+  req.proxyPassword = "p";
+  EXPECT_EQ(BuildHttpRequest(req),
             "GET http://lyrics.example/q?z HTTP/1.0\r\nUser-Agent: Mozilla/4.0\r\nHost: lyrics.example\r\n"
             "Proxy-Authorization: Basic dTpw\r\n\r\n");
-  spec.proxyUser.clear();
-  EXPECT_EQ(BuildHttpRequest(spec).find("Proxy-Authorization"), std::string::npos);
+  req.proxyUser.clear();
+  EXPECT_EQ(BuildHttpRequest(req).find("Proxy-Authorization"), std::string::npos);
   // The system proxy never gets credentials.
-  spec.mode = ConnectionMode::SystemProxy;
-  spec.proxyUser = "u";
-  EXPECT_EQ(BuildHttpRequest(spec).find("Proxy-Authorization"), std::string::npos);
+  req.mode = ConnectionMode::SystemProxy;
+  req.proxyUser = "u";
+  EXPECT_EQ(BuildHttpRequest(req).find("Proxy-Authorization"), std::string::npos);
 }
 
 TEST(HttpRequestBytes, PostWithRangeAndBody) {
-  HttpRequestSpec spec;
-  spec.url = "h/r";
-  ASSERT_TRUE(SplitHttpUrl(spec.url, spec.parsed));
-  spec.post = true;
-  spec.rangeStart = 100;
-  spec.body = "a=b";
-  EXPECT_EQ(BuildHttpRequest(spec),
+  HttpRequestParts req;
+  req.url = "h/r";
+  ASSERT_TRUE(SplitHttpUrl(req.url, req.parsed));
+  req.post = true;
+  req.rangeStart = 100;
+  req.body = "a=b";
+  EXPECT_EQ(BuildHttpRequest(req),
             "POST /r HTTP/1.0\r\nUser-Agent: Mozilla/4.0\r\nRange:bytes=100-\r\nHost: h\r\n\r\na=b");
 }
 
