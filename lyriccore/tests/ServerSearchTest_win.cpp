@@ -409,9 +409,9 @@ TEST_F(ServerSearchTest, ContentOfAHundredKilobytesTakesTensOfMilliseconds) {
     std::snprintf(line, sizeof line, "[%02d:%02d.00]line number %d of the song\r\n", i / 60, i % 60, i);
     lyric += line;
   }
-  auto picture = [](uint32_t seed) {
+  auto picture = [](uint32_t salt) {
     std::string bytes(30000, '\0');
-    for (char& b : bytes) b = static_cast<char>((seed = seed * 1103515245u + 12345u) >> 16);
+    for (char& b : bytes) b = static_cast<char>((salt = salt * 1103515245u + 12345u) >> 16);
     return bytes;
   };
   Library("Ar-Ti.lrc", lyric);

@@ -36,10 +36,10 @@ inline std::string Id3v2Tag(const std::string& title, const std::string& artist,
 }
 
 // `count` MPEG-1 layer III frames of 128 kbit/s, 44.1 kHz (417 bytes each);
-// the payload bytes run through `seed`, so the audio differs per song.
-inline std::string AudioFrames(size_t count, unsigned seed = 1) {
+// the payload bytes run through `salt`, so the audio differs per song.
+inline std::string AudioFrames(size_t count, unsigned salt = 1) {
   std::string out;
-  uint32_t x = seed * 2654435761u + 1;
+  uint32_t x = salt * 2654435761u + 1;
   for (size_t i = 0; i < count; ++i) {
     out += "\xFF\xFB\x90\x64";
     for (int b = 0; b < 413; ++b) {

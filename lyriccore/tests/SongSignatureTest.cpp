@@ -40,9 +40,9 @@ std::pair<uint32_t, uint32_t> Sig(const std::string& file, bool isMp3) {
   return {h1, h2};
 }
 
-std::string Pattern(size_t n, unsigned seed) {
+std::string Pattern(size_t n, unsigned salt) {
   std::string s(n, '\0');
-  uint32_t x = seed;
+  uint32_t x = salt;
   for (char& c : s) {
     x = x * 1664525u + 1013904223u;
     c = static_cast<char>(x >> 24);

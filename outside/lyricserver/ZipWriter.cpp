@@ -60,7 +60,7 @@ uint32_t Crc32(const std::string& bytes, uint32_t crc) {
   return ~crc;
 }
 
-std::string BuildZip(const std::vector<ZipEntry>& entries, const std::string& password, uint32_t seed) {
+std::string BuildZip(const std::vector<ZipEntry>& entries, const std::string& password, uint32_t salt) {
   const uint32_t kTime = (12u << 11) | (0u << 5);          // 12:00:00
   const uint32_t kDate = ((2006u - 1980u) << 9) | (7u << 5) | 29u;  // 2006-07-29
   const bool encrypt = !password.empty();
@@ -72,8 +72,8 @@ std::string BuildZip(const std::vector<ZipEntry>& entries, const std::string& pa
       ZipCipher cipher(password);
       std::string head;
       for (int i = 0; i < 11; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        head += static_cast<char>(seed >> 16);
+        salt = salt * 1103515245u + 12345u;
+        head += static_cast<char>(salt >> 16);
       }
       head += static_cast<char>(crc >> 24);  // lets a reader check the password
       stored = head + e.data;

@@ -14,7 +14,7 @@ struct ZipEntry {
   std::string data;
 };
 
-// seed makes the encryption header's random bytes reproducible.
-std::string BuildZip(const std::vector<ZipEntry>& entries, const std::string& password = "", uint32_t seed = 1);
+// salt makes the encryption header's random bytes reproducible.
+std::string BuildZip(const std::vector<ZipEntry>& entries, const std::string& password = "", uint32_t salt = 1);
 
 }  // namespace lyricserver

@@ -145,10 +145,10 @@ TEST(Hostile, RandomDamageIsSurvived) {
       AsfHeaderObject(3, FileProperties(400) + ContentDescription(U16z(u"T"), U16z(u"A"), {}) +
                              AsfObject(GuidExtendedContent(), Le16(1) + Descriptor(u"WM/AlbumTitle", 0, U16z(u"Al")))),
   };
-  uint32_t seed = 12345;
-  auto next = [&seed] {
-    seed = seed * 1103515245 + 12345;
-    return (seed >> 16) & 0x7FFF;
+  uint32_t salt = 12345;
+  auto next = [&salt] {
+    salt = salt * 1103515245 + 12345;
+    return (salt >> 16) & 0x7FFF;
   };
   for (const Bytes& good : seeds) {
     for (int round = 0; round < 3000; ++round) {
