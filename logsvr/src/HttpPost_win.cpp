@@ -9,7 +9,7 @@
 
 #include "LogEvent.h"
 #include "shared/Logger.h"
-#include "shared/WinHandle.h"
+#include "shared/Ownership.h"
 
 namespace logsvr {
 

@@ -12,7 +12,7 @@
 #include "shared/InstallHome.h"
 #include "shared/Logger.h"
 #include "shared/ProfileFile.h"
-#include "shared/WinHandle.h"
+#include "shared/Ownership.h"
 
 namespace logsvr {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "LogSvr_win.h"
-#include "shared/WinHandle.h"
+#include "shared/Ownership.h"
 
 namespace logsvr {
 LONG ModuleRefs();

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "shared/WinHandle.h"
+#include "shared/Ownership.h"
 
 namespace logsvr {
 

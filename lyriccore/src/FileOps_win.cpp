@@ -8,7 +8,7 @@
 
 #include "lyriccore/LrcText.h"
 #include "shared/GbkText.h"
-#include "shared/WinHandle.h"
+#include "shared/Ownership.h"
 
 namespace zl {
 

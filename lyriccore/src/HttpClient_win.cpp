@@ -8,7 +8,7 @@
 
 #include "shared/Logger.h"
 #include "shared/ProfileFile.h"
-#include "shared/WinHandle.h"
+#include "shared/Ownership.h"
 
 namespace {
 

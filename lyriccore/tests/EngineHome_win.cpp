@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "shared/WinHandle.h"
+#include "shared/Ownership.h"
 
 namespace enginetest {
 

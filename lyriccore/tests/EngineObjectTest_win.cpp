@@ -8,7 +8,7 @@
 #include "EngineHome_win.h"
 #include "lyriccore/ZLyric.h"
 #include "shared/InstallHome.h"
-#include "shared/WinHandle.h"
+#include "shared/Ownership.h"
 
 using namespace enginetest;
 

@@ -8,7 +8,7 @@
 
 #include "ByteIo.h"
 #include "SongTags.h"
-#include "shared/WinHandle.h"
+#include "shared/Ownership.h"
 
 namespace tagprobe {
 

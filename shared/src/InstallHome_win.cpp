@@ -9,7 +9,7 @@
 
 #include "shared/ConfigRules.h"
 #include "shared/GbkText.h"
-#include "shared/WinHandle.h"
+#include "shared/Ownership.h"
 
 using namespace zl;
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "ILogSvr.h"
-#include "shared/WinHandle.h"
+#include "shared/Ownership.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "shared/ConfigRules.h"
-#include "shared/WinHandle.h"
+#include "shared/Ownership.h"
 
 using namespace zl;
 

@@ -12,7 +12,7 @@
 #include "WinTestSupport.h"
 #include "shared/InstallHome.h"
 #include "shared/Logger.h"
-#include "shared/WinHandle.h"
+#include "shared/Ownership.h"
 
 using namespace zltest;
 

@@ -10,7 +10,7 @@
 #include "TestFiles.h"
 #include "WinTestSupport.h"
 #include "shared/InstallHome.h"
-#include "shared/WinHandle.h"
+#include "shared/Ownership.h"
 
 using namespace zltest;
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "shared/WinHandle.h"
+#include "shared/Ownership.h"
 
 namespace zltest {
 

@@ -21,6 +21,19 @@ void PostButton(HWND player, unsigned button) {
 
 PlayStatus IsPlaying(HWND player) { return DecodePlayStatus(Call(player, 0, kIpcIsPlaying)); }
 
+bool GetOutputPositionMsBounded(HWND player, unsigned limitMs, int& positionMs) {
+  if (!player) return false;
+  // Asked on every repaint (every 30 ms in the mini window): no thread per
+  // call. A hung player fails the call at the limit; a player on this very
+  // thread answers directly.
+  DWORD_PTR answer = 0;
+  if (!::SendMessageTimeoutA(player, WM_USER, kOutputPosition, static_cast<LPARAM>(kIpcGetOutputTime),
+                             SMTO_NORMAL | SMTO_ABORTIFHUNG, limitMs, &answer))
+    return false;
+  positionMs = PositionFromAnswer(static_cast<LRESULT>(answer));
+  return true;
+}
+
 int GetOutputPositionMs(HWND player) {
   return PositionFromAnswer(Call(player, kOutputPosition, kIpcGetOutputTime));
 }

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "PositionQuery_win.h"
 #include "player/WinampIpc_win.h"
 #include "player/PlayerListener.h"
 #include "shared/Logger.h"
@@ -152,11 +151,7 @@ PlayerResult CZoLyric_WINAMP::Query_SongListInfo(std::vector<std::string>& list)
 
 PlayerResult CZoLyric_WINAMP::Query_PlayPosition(int& positionMs) {
   int answer = 0;
-  switch (wa::QueryPositionBounded(m_hPlayer, m_uPositionLimitMs, answer)) {
-    case wa::PositionOutcome::Answered: m_iLastPosition.store(answer); break;
-    case wa::PositionOutcome::TimedOut: m_iLastPosition.store(0); break;
-    case wa::PositionOutcome::NoThread: break;  // the previous position stands
-  }
+  m_iLastPosition.store(wa::GetOutputPositionMsBounded(m_hPlayer, m_uPositionLimitMs, answer) ? answer : 0);
   positionMs = m_iLastPosition.load();
   return kPlayerOk;
 }

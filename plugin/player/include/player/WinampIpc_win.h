@@ -17,6 +17,9 @@ void PostButton(HWND player, unsigned button);   // WM_COMMAND, posted
 
 PlayStatus IsPlaying(HWND player);
 int GetOutputPositionMs(HWND player);  // -1 while stopped
+// The same within limitMs; false (positionMs untouched) when the player did
+// not answer in time.
+bool GetOutputPositionMsBounded(HWND player, unsigned limitMs, int& positionMs);
 int GetOutputLengthSeconds(HWND player);
 bool JumpToTime(HWND player, int ms);
 int GetListLength(HWND player);
