@@ -6,7 +6,8 @@
 // after '?'; the decoded argument string is appended to --queries and the raw
 // request to --requests. --status answers another HTTP status, --hang never
 // answers, --cut closes the connection halfway through the answer, and
-// --no-break leaves out the blank line after the answer's own header. With
+// --no-break leaves out the blank line after the answer's own header, --list
+// answers every query without a server path with the list of matches. With
 // --proxy the server also expects requests in proxy form (absolute URL), and
 // with --proxy-auth it requires that Basic Proxy-Authorization.
 #include <cstdio>
@@ -86,6 +87,7 @@ bool ParseArgs(int argc, char** argv, Options& opt) {
     else if (a == "--hang") opt.hang = true;
     else if (a == "--cut") opt.cut = true;
     else if (a == "--no-break") opt.answer.noHeaderBreak = true;
+    else if (a == "--list") opt.answer.listWithoutPath = true;
     else return false;
   }
   return !opt.library.empty() && opt.port >= 0 && opt.port < 65536 && opt.status >= 100 && opt.status < 1000;
@@ -97,7 +99,7 @@ int main(int argc, char** argv) {
   Options opt;
   if (!ParseArgs(argc, argv, opt)) {
     std::fputs("usage: lyricserver --library DIR [--port N] [--queries FILE] [--requests FILE] [--password PW]\n"
-               "       [--status CODE] [--hang] [--cut] [--no-break] [--proxy | --proxy-auth USER:PASS]\n",
+               "       [--status CODE] [--hang] [--cut] [--no-break] [--list] [--proxy | --proxy-auth USER:PASS]\n",
                stderr);
     return 2;
   }
