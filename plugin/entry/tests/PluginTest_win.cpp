@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "PluginSoak_win.h"
 #include "PluginTestbed_win.h"
 #include "player/WinampIpcCodec.h"
 
@@ -229,4 +230,13 @@ TEST_F(PluginTest, WithoutLyricCoreThePluginStaysOffAndThePlayerPlays) {
   EXPECT_EQ(s.hooked, 0);
   EXPECT_NE(ReadFile(bed.Home() + "\\log\\gen_zolyric.txt").find("LyricCore.dll cannot be loaded"),
             std::string::npos);
+}
+
+TEST_F(PluginTest, QuickSongChangesLeaveNoHandlesOrMemoryBehind) {
+  const SoakFigures f = RunSoak(bed, 300, 5, 11);
+  ASSERT_TRUE(f.responsive) << "after " << f.changes << " changes";
+  EXPECT_EQ(bed.Snapshot().running, 1);
+  // Steady once warm: a few handles and a little memory may come and go.
+  EXPECT_LE(f.endHandles, f.warmHandles + 20) << f.warmHandles << " -> " << f.endHandles;
+  EXPECT_LE(f.endPrivateBytes, f.warmPrivateBytes + 4 * 1024 * 1024) << f.warmPrivateBytes << " -> " << f.endPrivateBytes;
 }

@@ -124,7 +124,7 @@ class CLyric : public CPlayerListener, public ILyricController {
 
   void StopChangeSongThread();
   void RunChangeSong(std::shared_ptr<ChangeSongJob> job, SongInfo song, bool supported);
-  void StartGetResource(const SongInfo& song);
+  void StartGetResource(const SongInfo& song, std::shared_ptr<ZLyric> engine);
   void RunFetch(std::shared_ptr<FetchJob> job, SongInfo song);
   void StartPreGetResource(const SongInfo& song);
   void RunPreFetch(std::shared_ptr<FetchJob> job, int durationMs);
