@@ -126,3 +126,19 @@ TEST_F(PluginProcess, PlaysAPlaylistFetchingEachLyricAndReportsAKilledRun) {
   for (size_t at = 0; (at = ReadFile(activity).find("LAST_WRONG_EXIT", at)) != std::string::npos; ++at) ++reports;
   EXPECT_EQ(reports, 1u);
 }
+
+TEST_F(PluginProcess, HungEventLogServiceDelaysNeitherStartNorQuit) {
+  // The service's post to a log server that never answers takes its full
+  // time-out (10 s); the player waits a bounded time for each event.
+  ASSERT_TRUE(bed.StartLogServer("--hang"));
+  PluginTimings t = FastTimings();
+  t.usageEventWaitMs = 1000;
+  t.drainMs = 1000;
+  ULONGLONG start = GetTickCount64();
+  ASSERT_TRUE(bed.Start({{bed.AddSong("a.mp3", "A", "T"), "T", 240}}, t));
+  EXPECT_LT(GetTickCount64() - start, 6000u);
+  EXPECT_EQ(bed.Snapshot().running, 1);
+  start = GetTickCount64();
+  bed.Close();
+  EXPECT_LT(GetTickCount64() - start, 6000u);
+}

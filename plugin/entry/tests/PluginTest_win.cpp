@@ -195,6 +195,9 @@ TEST_F(PluginTest, ModernSkinWindowIsHookedAndUnhooked) {
   // Only a visible window is taken for the modern skin's main window.
   ASSERT_TRUE(bed.Start({Song("a.mp3", "A", "T")}, FastTimings(), "", true));
   EXPECT_EQ(bed.Snapshot().hooked, 1);
+  ASSERT_TRUE(bed.Host().ConfigPlugin(0));
+  EXPECT_NE(ReadFile(bed.Home() + "\\log\\gen_zolyric.txt").find("Enter Winamp General Plugin Config"),
+            std::string::npos);
   bed.Host().SetSkinName("Winamp Modern Big");
   HWND modern = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (modern = bed.Host().ModernWindow()) != nullptr; }, 5000));
