@@ -101,7 +101,7 @@ class PlainLyricWindows : public ILyricWindows {
   void PaintLyric(HWND window) override;
 
   void OnSkinChanged(const char* skinName) override {
-    if (m_owner) LogWrite(m_owner->LogPath(), LOG_KEYINFO, "PlainLyricWindows", "skin %s", skinName);
+    if (m_owner) LogWrite(m_owner->LogPath(), LOG_KEYINFO, "PlainLyricWindows", "skin %s", skinName ? skinName : "");
   }
   void OnPlayerWindowMessage(PlayerWindowKind, HWND, UINT, WPARAM, LPARAM) override {}
 
