@@ -1,4 +1,5 @@
 #include "shared/CriticalSection.h"
+
 #include <windows.h>
 
 #include <new>
