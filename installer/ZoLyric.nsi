@@ -153,9 +153,11 @@ Function .onInit
   ; Without a player nothing would show the lyrics: a silent install stops
   ; before it changes anything.
   ${If} ${Silent}
-  ${AndIfNot} ${FileExists} "$PlayerDir\*.*"
-    SetErrorLevel 2
-    Quit
+    ${If} $PlayerDir == ""
+    ${OrIfNot} ${FileExists} "$PlayerDir\*.*"
+      SetErrorLevel 2
+      Quit
+    ${EndIf}
   ${EndIf}
 FunctionEnd
 
@@ -225,13 +227,18 @@ Section "un.$(UnProgramSection)" SecProgram
   Delete /REBOOTOK "$INSTDIR\uninst.exe"
 
   DeleteRegKey HKLM "${PRODUCT_KEY}"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
   ; Stays while it holds the user's lyrics and settings.
   RMDir "$INSTDIR"
 SectionEnd
 
 Section /o "un.$(UnUserDataSection)" SecUserData
   RMDir /r /REBOOTOK "$INSTDIR"
+SectionEnd
+
+; Last: the entry goes when everything else has gone, so that whoever waits
+; for a silent uninstall can watch for it.
+Section "-un.Finish"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
 SectionEnd
 
 Function un.onInit
