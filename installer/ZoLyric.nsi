@@ -40,6 +40,7 @@ OutFile "${OUTFILE}"
   InstallDir "$PROGRAMFILES\${PRODUCT}"
 !endif
 InstallDirRegKey HKLM "${PRODUCT_KEY}" "ZOLYRIC_HOME"
+BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails show
 ShowUninstDetails show
 
