@@ -36,7 +36,7 @@ std::string BuildProgramCommandLine(const char* command, const char* folder) {
   const std::string cmd = command ? command : "";
   if (!folder || !*folder) return cmd;
   std::string program = folder;
-  if (program.back() != '\\' && program.back() != '/') program += '\\';
+  if (!EndsInPathSeparator(program)) program += '\\';
   // The program is the command's first word (or its quoted first part).
   std::string rest;
   if (!cmd.empty() && cmd[0] == '"') {
