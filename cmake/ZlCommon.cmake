@@ -28,8 +28,9 @@ function(zl_target target)
 endfunction()
 
 if(WIN32)
-  # Tests run through wine64 with a prefix of this build's own; a fixture
-  # brings up Xvfb and a persistent wineserver around them.
+  # Tests run through wine64 with a prefix of this build's own, under the
+  # users' code page 936; a fixture brings up Xvfb and a persistent
+  # wineserver around them and checks that code page first.
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR})
 endif()
 
@@ -37,7 +38,7 @@ find_package(GTest REQUIRED)
 find_package(Threads REQUIRED)
 
 # minizip with decryption, built by scripts/setup for each target (Debian's
-# own has none): zl_minizip. The native one also has minizip's zip writer.
+# own has none), with its zip writer for the tests: zl_minizip.
 if(WIN32)
   set(_zl_minizip_dir ${ZL_TRIPLE_DIR})
 else()
@@ -67,6 +68,10 @@ function(zl_test name)
   add_executable(${name} ${T_SOURCES})
   zl_target(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  if(WIN32)
+    # The fixture runs it first: a test built alone can still be run alone.
+    add_dependencies(${name} wine_codepage)
+  endif()
   if(NOT ZL_RUN_TESTS)
     return()
   endif()
