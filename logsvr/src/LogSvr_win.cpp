@@ -1,6 +1,5 @@
 #include "LogSvr_win.h"
 
-#include <cstdio>
 #include <ctime>
 #include <vector>
 
@@ -161,7 +160,8 @@ void CLogSvr::LoadMessageTable() {
   const std::string path = MessageSetPath(systemDir, msgSet);
   if (path.empty()) return;
   const ProfileFile file(path);
-  table_ = logsvr::LoadMessageTable([&file](const std::string& key) { return file.ReadText("LogMsg", key.c_str(), ""); });
+  table_ = logsvr::LoadMessageTable(
+      [&file](const std::string& key) { return file.ReadText("LogMsg", key.c_str(), ""); });
 }
 
 HRESULT CLogSvr::LogMsg(BSTR bzAct, BSTR bzMsg) {

@@ -136,8 +136,8 @@ ZipContents ReadZipFromMemory(const char* data, size_t length, const std::string
         return Fail(out, UnpackStatus::Corrupt, "protected entry without password: " + safe);
       // NOTE: minizip decrypts whenever it is given a password, so only
       // protected entries get one.
-      const int open = isProtected ? unzOpenCurrentFilePassword(zip.get(), password.c_str())
-                                   : unzOpenCurrentFile(zip.get());
+      const int open =
+          isProtected ? unzOpenCurrentFilePassword(zip.get(), password.c_str()) : unzOpenCurrentFile(zip.get());
       if (open != UNZ_OK) return Fail(out, UnpackStatus::Corrupt, "cannot open entry: " + safe);
       ZipFile f;
       f.name = safe;

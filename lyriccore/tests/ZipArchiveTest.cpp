@@ -1,8 +1,6 @@
 // The archive reader against archives written elsewhere: the stand-in's
 // writer (stored, optionally protected) and minizip's own (compressed,
 // optionally protected).
-#include "ZipArchive.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ZipArchive.h"
 #include "ZipWriter.h"
 #include "minizip/zip.h"
 #include "zlib.h"
@@ -53,8 +52,10 @@ ZipContents Read(const std::string& zip, const std::string& password = "",
 }  // namespace
 
 TEST(ZipArchive, StoredEntriesWithSafeNamesAndFolders) {
-  const ZipContents z = Read(lyricserver::BuildZip(
-      {{"Lyric/", ""}, {"Lyric/Ar-Ti.lrc", kLyric}, {"../evil.txt", "x"}, {"Artist/Ar.jpg", std::string("\0\xFF", 2)}}));
+  const ZipContents z = Read(lyricserver::BuildZip({{"Lyric/", ""},
+                                                    {"Lyric/Ar-Ti.lrc", kLyric},
+                                                    {"../evil.txt", "x"},
+                                                    {"Artist/Ar.jpg", std::string("\0\xFF", 2)}}));
   ASSERT_EQ(z.status, UnpackStatus::Ok) << z.detail;
   EXPECT_EQ(z.folders, std::vector<std::string>{"Lyric"});
   ASSERT_EQ(z.files.size(), 2u);

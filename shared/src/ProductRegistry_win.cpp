@@ -1,10 +1,9 @@
-#include "shared/ProductRegistry.h"
-
 #include <windows.h>
 
 #include <vector>
 
 #include "shared/Ownership.h"
+#include "shared/ProductRegistry.h"
 
 namespace zl {
 
@@ -68,8 +67,9 @@ bool ReadProductNumber(const char* subkey, const char* name, uint32_t& value) {
 bool WriteProductNumber(const char* subkey, const char* name, uint32_t value) {
   UniqueRegKey key;
   const DWORD data = value;
-  return OpenForWrite(subkey, key) && RegSetValueExA(key.Get(), name, 0, REG_DWORD,
-                                                     reinterpret_cast<const BYTE*>(&data), sizeof data) == ERROR_SUCCESS;
+  return OpenForWrite(subkey, key) &&
+         RegSetValueExA(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data) ==
+             ERROR_SUCCESS;
 }
 
 bool CreateProductKey(const char* subkey) {
