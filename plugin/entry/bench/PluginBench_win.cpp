@@ -71,10 +71,13 @@ int main(int argc, char** argv) {
   const unsigned changes = argc > 1 ? static_cast<unsigned>(std::strtoul(argv[1], nullptr, 10)) : 10000;
   Latency();
   PluginTestbed bed;
-  const SoakFigures f = RunSoak(bed, changes, 5, 20240601);
+  const SoakFigures f = RunSoak(bed, changes, 5, 20240601, true);
   std::printf("soak: %u changes in %.1f s, %s\n", f.changes, f.seconds, f.responsive ? "responsive" : "NOT RESPONSIVE");
   std::printf("soak: handles %u warm, %u end; private bytes %.1f MB warm, %.1f MB end\n",
               static_cast<unsigned>(f.warmHandles), static_cast<unsigned>(f.endHandles),
               f.warmPrivateBytes / 1048576.0, f.endPrivateBytes / 1048576.0);
+  for (size_t i = 0; i < f.quarters.size(); ++i)
+    std::printf("soak: after %u%%: %u handles, %.2f MB\n", static_cast<unsigned>(25 * (i + 1)),
+                static_cast<unsigned>(f.quarters[i].first), f.quarters[i].second / 1048576.0);
   return f.responsive ? 0 : 1;
 }

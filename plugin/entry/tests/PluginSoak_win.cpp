@@ -50,7 +50,7 @@ bool Settled(PluginTestbed& bed, const std::vector<std::string>& paths) {
 
 }  // namespace
 
-SoakFigures RunSoak(PluginTestbed& bed, unsigned changes, unsigned songs, unsigned seed) {
+SoakFigures RunSoak(PluginTestbed& bed, unsigned changes, unsigned songs, unsigned seed, bool everyQuarter) {
   SoakFigures f;
   std::vector<playerhost::PlaylistEntry> list;
   std::vector<std::string> paths;
@@ -82,15 +82,20 @@ SoakFigures RunSoak(PluginTestbed& bed, unsigned changes, unsigned songs, unsign
       f.responsive = false;
     Sleep(static_cast<DWORD>(pause(random)));
     f.changes = i + 1;
-    if (f.changes == changes / 4) {
+    const bool quarter = changes >= 4 && f.changes % (changes / 4) == 0 && f.changes < changes;
+    if (quarter && (everyQuarter || f.quarters.empty())) {
       f.responsive = f.responsive && Settled(bed, paths);
-      f.warmHandles = ProcessHandles();
-      f.warmPrivateBytes = ProcessPrivateBytes();
+      f.quarters.emplace_back(ProcessHandles(), ProcessPrivateBytes());
+      if (f.quarters.size() == 1) {
+        f.warmHandles = f.quarters[0].first;
+        f.warmPrivateBytes = f.quarters[0].second;
+      }
     }
   }
   f.responsive = f.responsive && Settled(bed, paths);
   f.endHandles = ProcessHandles();
   f.endPrivateBytes = ProcessPrivateBytes();
+  f.quarters.emplace_back(f.endHandles, f.endPrivateBytes);
   f.seconds = static_cast<double>(GetTickCount64() - start) / 1000.0;
   return f;
 }

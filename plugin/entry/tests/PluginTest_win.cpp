@@ -259,3 +259,12 @@ TEST_F(PluginTest, QuickSongChangesLeaveNoHandlesOrMemoryBehind) {
   EXPECT_LE(f.endHandles, f.warmHandles + 20) << f.warmHandles << " -> " << f.endHandles;
   EXPECT_LE(f.endPrivateBytes, f.warmPrivateBytes + 4 * 1024 * 1024) << f.warmPrivateBytes << " -> " << f.endPrivateBytes;
 }
+
+TEST_F(PluginTest, WithoutAnInstallHomeThePluginStaysOff) {
+  RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZOLYRIC", "ZOLYRIC_HOME");
+  ASSERT_TRUE(bed.Start({Song("a.mp3", "A", "T")}));
+  bed.Press(wa::kButtonPlay);
+  EXPECT_EQ(SendMessageA(bed.Host().MainWindow(), WM_USER, 0, wa::kIpcIsPlaying), 1);
+  EXPECT_EQ(bed.Snapshot().running, 0);
+  EXPECT_EQ(bed.Snapshot().hooked, 0);
+}

@@ -97,10 +97,11 @@ class CLyric : public CPlayerListener, public ILyricController {
   bool ViewOffersPictures() const override { return m_view.photosItem.load() != 0; }
   void PostUsageEvent(const char* name, bool wait) override;
 
+  ILyricWindows& Windows() override { return *m_windows; }
+  ILyricDialogs& Dialogs() override { return *m_dialogs; }
+  IMvLink& MvLink() override { return *m_mv; }
+
   // ---- For the plug-in shell and tests --------------------------------------
-  ILyricWindows& Windows() { return *m_windows; }
-  ILyricDialogs& Dialogs() { return *m_dialogs; }
-  IMvLink& MvLink() { return *m_mv; }
   const ControllerStats& Stats() const { return m_stats; }
   const PluginTimings& Timings() const { return m_timings; }
   // The song being fetched.
