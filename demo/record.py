@@ -77,10 +77,11 @@ class Demo:
         return found
 
     def lyric_windows(self):
-        """The plug-in's visible windows: everything of the player's process
-        that is not one of the player's own."""
-        return [w for w in self.windows() if w['visible'] and w['kind'] not in PLAYER_KINDS
-                and w['class'] != 'IME' and w['box'][2] - w['box'][0] > 40]
+        """The plug-in's visible windows, largest first: everything of the
+        player's process that is not one of the player's own."""
+        found = [w for w in self.windows() if w['visible'] and w['kind'] not in PLAYER_KINDS
+                 and w['class'] != 'IME' and w['box'][2] - w['box'][0] > 40]
+        return sorted(found, key=lambda w: (w['box'][2] - w['box'][0]) * (w['box'][3] - w['box'][1]), reverse=True)
 
     # ---- the plug-in's log -------------------------------------------------
     def log(self):
