@@ -121,18 +121,24 @@ class Demo:
         print(f'demo: {name}')
 
     def record_song(self, index, seconds, shots, gif):
+        """The GIF from the moment the lyric arrived (the view's intro
+        included); the screenshots once the view has reached the first line
+        and draws the lyric (its highlight colour shows)."""
         song = self.songs[index]
         wait_for(f"the lyric of {song['title']}", lambda: self.ready(song), 60)
         lyric = wait_for('the lyric window', self.lyric_windows, 20)[0]['box']
         self.region = self.frame_region()
-        start, taken = time.time(), 0
+        arrived, series, taken = time.time(), None, 0
         every = seconds / shots
-        while time.time() - start < seconds:
+        while series is None or time.time() - series < seconds:
             t = time.time()
             image = self.grab()
+            if series is None and (t - arrived > 10 or (any(s[1] == index for s in self.shown_lines())
+                                                        and self.lit(image.crop(lyric)) > 0)):
+                series = t
             if gif:
                 self.frames.append(image.crop(self.region))
-            if t - start >= taken * every:
+            if series is not None and t >= series + taken * every:
                 taken += 1
                 self.shoot(f'{index + 1}-{song["title"]}-{taken}.png'.replace(' ', '_'), lyric, 'main', image, t)
             time.sleep(max(0.0, 1.0 / FPS - (time.time() - t)))
@@ -199,6 +205,11 @@ class Demo:
                 value = int(line.split('=', 1)[1])
         return value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF
 
+    def lit(self, area):
+        """How many pixels of `area` have the highlight colour."""
+        colour = self.highlight()
+        return sum(1 for p in area.convert('RGB').getdata() if sum(abs(a - b) for a, b in zip(p, colour)) < 60)
+
     def check_pixels(self):
         colour = self.highlight()
         shown = self.shown_lines()
@@ -217,7 +228,7 @@ class Demo:
                     self.check(moved, f"pixels: {shot['name']}: the mini window's line moved on")
                 previous_mini = area
                 continue
-            lit = sum(1 for p in pixels if sum(abs(a - b) for a, b in zip(p, colour)) < 60)
+            lit = self.lit(area)
             self.check(lit >= 20, f"pixels: {shot['name']}: {lit} pixels in the highlight colour {colour}")
             line = [s for s in shown if s[0] is not None and s[0] <= shot['at']]
             line = (line[-1][1], line[-1][2]) if line else None
