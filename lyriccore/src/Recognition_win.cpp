@@ -222,12 +222,14 @@ Result ZLyric::GetRecTagByFP() {
   LogWrite(m_szLogFile, kEngineLog, kEngineModule, "songFileAtr.goonrec:%d", static_cast<int>(s.goonrec));
   LogWrite(m_szLogFile, kEngineLog, kEngineModule, "songFileAtr.recTime:%d", static_cast<int>(s.recTime));
   LogWrite(m_szLogFile, kEngineLog, kEngineModule, "curTime:%d", static_cast<int>(now));
+  m_bRecoStored = false;
   if (RecognitionOutcomeStands(s, now, failMinutes, successMinutes)) return RESULT_OK;
   if (!RecoByFP() || m_recoTags.empty()) {
     LogWrite(m_szLogFile, kEngineLog, kEngineModule, "GetRecTag Recog failed");
     AddTrace("GetRecTag End(reco fail):");
     return RESULT_FAIL;
   }
+  m_bRecoStored = true;
   switch (ApplyRecognitionOutcome(s, m_recoTags.back(), now)) {
     case RecoOutcome::Found:
       AddTrace("GetRecTag End(suc):");
@@ -249,17 +251,16 @@ Result ZLyric::GetRecTagByFP() {
 void ZLyric::FindResByFp(Result& r, ResultType& rt, std::vector<SearchItem>& sl, Content& c, tagUpdateInfo& tui) {
   AddTrace("FindResByFp Start:");
   LogWrite(m_szLogFile, kEngineLog, kEngineModule, "enter FindResByFp");
-  const int32_t recTimeBefore = m_songFileAtr.recTime;
   GetRecTagByFP();
   if (!m_songFileAtr.recTitle[0]) {
     r = RESULT_FAIL;
     rt = RESULT_TYPE_NONE;
     // The outcome of a run is kept with the song, so that the validity
     // intervals hold across plays.
-    if (m_songFileAtr.recTime != recTimeBefore) RewriteInfo(RESULT_TYPE_NONE, std::vector<SearchItem>(), c);
+    if (m_bRecoStored) RewriteInfo(RESULT_TYPE_NONE, std::vector<SearchItem>(), c);
   } else {
     SearchServerByNames(FieldText(m_songFileAtr.recArtist), FieldText(m_songFileAtr.recTitle), r, rt, sl, c);
-    if (r != RESULT_OK && m_songFileAtr.recTime != recTimeBefore)
+    if (r != RESULT_OK && m_bRecoStored)
       RewriteInfo(RESULT_TYPE_NONE, std::vector<SearchItem>(), c);
   }
   DecideTUI(tui);

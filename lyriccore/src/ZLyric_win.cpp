@@ -46,6 +46,7 @@ ZLyric::ZLyric()
       m_content(),
       m_storedContent(),
       m_fpmatchLimitMs(kRecognitionEngineLimitMs),
+      m_bRecoStored(false),
       m_bFilesMissing(false),
       m_bLrcMissing(false) {
   EnsureProductKeys();
@@ -75,7 +76,8 @@ ZLyric::ZLyric(const ZLyric& other)
     : m_pFindGetRequest(nullptr),
       m_pUserRequest(nullptr),
       m_pUploadRequest(nullptr),
-      m_fpmatchLimitMs(kRecognitionEngineLimitMs) {
+      m_fpmatchLimitMs(kRecognitionEngineLimitMs),
+      m_bRecoStored(false) {
   CopyFrom(other);
 }
 
@@ -109,6 +111,7 @@ void ZLyric::CopyFrom(const ZLyric& o) {
   m_bLrcMissing = o.m_bLrcMissing;
   m_fpmatchLimitMs = o.m_fpmatchLimitMs;
   m_recoTags = o.m_recoTags;
+  m_bRecoStored = o.m_bRecoStored;
 }
 
 void ZLyric::DecideTUI(tagUpdateInfo& tui) { DecideTagUpdate(m_songFileAtr, m_strHitfrom, tui); }

@@ -28,14 +28,14 @@ struct Options {
   unsigned long slowMs = 0;
 };
 
-bool ReadFile(const std::string& path, std::string& bytes) {
+bool ReadWhole(const std::string& path, std::string& bytes) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   bytes.assign(std::istreambuf_iterator<char>(in), {});
   return true;
 }
 
-bool WriteFile(const std::string& path, const std::string& bytes) {
+bool WriteWhole(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
 
   std::string bytes;
   std::vector<std::string> records;
-  if (!ReadFile(opt.handOver, bytes) || !fpmatch::ReadHandOver(bytes, records)) {
+  if (!ReadWhole(opt.handOver, bytes) || !fpmatch::ReadHandOver(bytes, records)) {
     std::fprintf(stderr, "fpmatch: %s is not a hand-over file\n", opt.handOver.c_str());
     return 1;
   }
@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     const std::string song = fpmatch::SongPathOf(record);
     std::string audio;
     fpmatch::SongPrint print;
-    if (!ReadFile(song, audio) || !fpmatch::PrintSong(audio, print)) {
+    if (!ReadWhole(song, audio) || !fpmatch::PrintSong(audio, print)) {
       std::fprintf(stderr, "fpmatch: no audio in %s\n", song.c_str());
       rc = 2;
       continue;
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
   }
   std::string out = fpmatch::WriteHandOver(records);
   if (opt.lie) fpmatch::PutLe32(out, 0, 100000);
-  if (!WriteFile(opt.handOver, out)) {
+  if (!WriteWhole(opt.handOver, out)) {
     std::fprintf(stderr, "fpmatch: cannot write %s\n", opt.handOver.c_str());
     return 1;
   }

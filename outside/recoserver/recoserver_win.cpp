@@ -28,7 +28,7 @@ struct Options {
 
 recoserver::RecoLibrary g_library;
 
-bool ReadFile(const std::string& path, std::string& bytes) {
+bool ReadWhole(const std::string& path, std::string& bytes) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   bytes.assign(std::istreambuf_iterator<char>(in), {});
@@ -43,7 +43,7 @@ void ReadRestOfBody(SOCKET client, std::string& body) {
     fd_set set;
     FD_ZERO(&set);
     FD_SET(client, &set);
-    timeval tv{2, 0};
+    timeval tv{1, 0};
     if (select(0, &set, nullptr, nullptr, &tv) <= 0) return;
     const int n = recv(client, buf, sizeof buf, 0);
     if (n <= 0) return;
@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
   std::string list, error;
   const size_t slash = opt.library.find_last_of("\\/");
   const std::string folder = slash == std::string::npos ? "" : opt.library.substr(0, slash);
-  if (!ReadFile(opt.library, list) || !g_library.Load(list, folder, ReadFile, error)) {
+  if (!ReadWhole(opt.library, list) || !g_library.Load(list, folder, ReadWhole, error)) {
     std::fprintf(stderr, "recoserver: cannot use the library %s: %s\n", opt.library.c_str(), error.c_str());
     return 1;
   }

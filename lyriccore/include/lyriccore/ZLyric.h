@@ -232,6 +232,7 @@ class LYRICCORE_API ZLyric {
   zl::UniqueHandle m_hFpmatch;
   unsigned long m_fpmatchLimitMs;
   std::vector<RecoTagInfo> m_recoTags;  // the records of the last run
+  bool m_bRecoStored;                   // the last GetRecTagByFP stored a run's outcome
 
   // What the last info file or answer told about the resource.
   std::string m_strInfoPath;     // the current song's info file, once fixed
