@@ -74,14 +74,14 @@ class RecognitionTest : public ::testing::Test {
     CreateDirectoryA(home_.Path("music").c_str(), nullptr);
     Conf(3);
     WriteFileAt(lyrics_ + "\\Ar-Ti.lrc", kLyric);
-    WriteFileAt(lyrics_ + "\\Ar2-Ti2.lrc", kLyric);
+    WriteFileAt(lyrics_ + "\\歌手-你好.lrc", kLyric);
     // The songs the player plays carry names the lyric server does not know;
     // the recognition library holds the same audio under other tags.
     song1_ = Song("music\\song1.mp3", "Wrong Title", "Nobody", 11);
     song2_ = Song("music\\song2.mp3", "Wrong Two", "Nobody", 12);
     Song("reco\\lib1.mp3", "Library tags", "Whoever", 11);
     Song("reco\\lib2.mp3", "Library tags 2", "Whoever", 12);
-    home_.Write("reco\\library.txt", "lib1.mp3\tTi\tAr\tAl\r\nlib2.mp3\tTi2\tAr2\tAl2\r\n");
+    home_.Write("reco\\library.txt", "lib1.mp3\tTi\tAr\tAl\r\nlib2.mp3\t你好\t歌手\t专辑\r\n");
   }
   void TearDown() override {
     reco_.Kill();
@@ -207,6 +207,7 @@ TEST_F(RecognitionTest, RecognisedSongIsFoundUnderTheRecognisedNames) {
     EXPECT_TRUE(Has(engine.Trace(), step)) << step;
 }
 
+// The next song is known to the recognition server under Chinese names.
 TEST_F(RecognitionTest, PreGetResRecognisesTheNextSong) {
   Start();
   ZLyric engine;
@@ -217,8 +218,9 @@ TEST_F(RecognitionTest, PreGetResRecognisesTheNextSong) {
   engine.PreGetRes(song2_, "Nobody", "Wrong Two", "", 128, r, rt, list, c);
   EXPECT_EQ(r, RESULT_OK);
   ASSERT_EQ(rt, RESULT_TYPE_CONTENT);
-  EXPECT_STREQ(c.artist, "Ar2");
-  EXPECT_STREQ(c.title, "Ti2");
+  EXPECT_STREQ(c.artist, "歌手");
+  EXPECT_STREQ(c.title, "你好");
+  EXPECT_STREQ(engine.SongAttributes().recTitle, "你好");
   EXPECT_EQ(c.sentences.size(), 2u);
   EXPECT_EQ(RecoRequests(), 1u);
 }
