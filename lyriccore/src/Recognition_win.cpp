@@ -149,14 +149,19 @@ bool ZLyric::RecoByFP() {
   const std::string info = GetInfoFile(songPath, FieldText(s.artist), FieldText(s.title));
   const std::string handOver = info.empty() ? std::string() : info + ".fp";
   if (m_szInstallHome[0]) EnsureFolder(std::string(m_szInstallHome) + "\\Resource\\Info");
-  if (handOver.empty() || !WriteWholeFile(handOver, FormatHandOverFile(prepared))) {
+  if (handOver.empty()) {
     AddTrace("RecoByFP End(taginfo_dat open error):");
     return false;
   }
+  // The hand-over file lives only while the run does, also when writing it failed halfway.
   struct HandOverFile {
     std::string path;
     ~HandOverFile() { DeleteFileA(path.c_str()); }
   } handOverFile{handOver};
+  if (!WriteWholeFile(handOver, FormatHandOverFile(prepared))) {
+    AddTrace("RecoByFP End(taginfo_dat open error):");
+    return false;
+  }
 
   AddTrace("CalFp Start:");
   switch (RunRecognitionEngine(handOver)) {
