@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "Base64.h"
 #include "KeyValueText.h"
+#include "shared/Base64.h"
 #include "shared/GbkText.h"
 
 namespace zl {

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "lyriccore/Export.h"
 #include "lyriccore/LyricRecords.h"
 
 namespace zl {
@@ -23,11 +22,11 @@ constexpr size_t kRecoMetaTextOffsets[3] = {520, 648, 776};
 constexpr size_t kRecoMetaTextBytes = 128;
 
 // The text of metadata text `index` (0 to 2), also when unterminated.
-LYRICCORE_API std::string RecoMetaText(const RecoTagInfo& record, int index);
+std::string RecoMetaText(const RecoTagInfo& record, int index);
 
 // A record zeroed, then given the song path (259 bytes) and the song's final
 // title and artist (127 bytes each) and album (255 bytes).
-LYRICCORE_API RecoTagInfo PrepareRecoTagInfo(const std::string& songPath, const std::string& title,
+RecoTagInfo PrepareRecoTagInfo(const std::string& songPath, const std::string& title,
                                              const std::string& artist, const std::string& album);
 
 // The most records a hand-over file may claim: the engine writes one; a file
@@ -35,7 +34,7 @@ LYRICCORE_API RecoTagInfo PrepareRecoTagInfo(const std::string& songPath, const 
 constexpr int32_t kMaxHandOverRecords = 64;
 
 // A 32-bit record count (little-endian) followed by the records.
-LYRICCORE_API std::string FormatHandOverFile(const std::vector<RecoTagInfo>& records);
+std::string FormatHandOverFile(const std::vector<RecoTagInfo>& records);
 
 enum class HandOverRead {
   Ok,
@@ -47,21 +46,21 @@ enum class HandOverRead {
 // Reads the records back. Every text field of every record is
 // NUL-terminated afterwards, whatever the other program wrote. Bytes after
 // the counted records are ignored. `records` is empty unless Ok.
-LYRICCORE_API HandOverRead ParseHandOverFile(const char* data, size_t size, std::vector<RecoTagInfo>& records);
+HandOverRead ParseHandOverFile(const char* data, size_t size, std::vector<RecoTagInfo>& records);
 
 // Whether the recognition engine left a fingerprint in the record: a record
 // it did not fill still has every word 0.
-LYRICCORE_API bool HasFingerprint(const RecoTagInfo& record);
+bool HasFingerprint(const RecoTagInfo& record);
 
 // ---- The request -------------------------------------------------------------
 
 // The 256 fingerprint words in lower-case hex joined by the text "%2C".
-LYRICCORE_API std::string FingerprintText(const uint32_t (&words)[256]);
+std::string FingerprintText(const uint32_t (&words)[256]);
 
 // The other way: hex numbers separated by "%2C" into consecutive words; at
 // most 256 are read, the rest of `out` is 0. A number that cannot be read
 // ends the list.
-LYRICCORE_API void FingerprintWordsFromText(const std::string& text, uint32_t (&out)[256]);
+void FingerprintWordsFromText(const std::string& text, uint32_t (&out)[256]);
 
 // The request line, from the record that the recognition engine filled:
 // "1" + userField + "%09meta=" + the three metadata texts, the metadata
@@ -69,12 +68,12 @@ LYRICCORE_API void FingerprintWordsFromText(const std::string& text, uint32_t (&
 // file's name, joined by "|"; "%09sig=" + the audio signature as hex joined
 // by "%2C"; "%09fp=" + FingerprintText; "%0D%0A". The escapes are literal
 // text: the line travels as one string.
-LYRICCORE_API std::string RecognitionRequestLine(const std::string& userField, const RecoTagInfo& record,
+std::string RecognitionRequestLine(const std::string& userField, const RecoTagInfo& record,
                                                  int64_t songFileSize, const std::string& songFileName);
 
 // The POST body: the line with '=' bytes appended up to a multiple of 3
 // bytes, in standard Base64 (so the body itself never ends in padding).
-LYRICCORE_API std::string RecognitionRequestBody(const std::string& line);
+std::string RecognitionRequestBody(const std::string& line);
 
 // ---- The answer --------------------------------------------------------------
 
@@ -85,18 +84,18 @@ LYRICCORE_API std::string RecognitionRequestBody(const std::string& line);
 // also 1 without a TAB, a missing line or no number, is FAILED. Returns 2
 // for an empty answer (every record NO_ANSWER), else 0 when a record is
 // FAILED, else 1. The answer ends at `size` or at a NUL byte.
-LYRICCORE_API int ParseRecognitionAnswer(const char* data, size_t size, RecoTagInfo* records, int count);
+int ParseRecognitionAnswer(const char* data, size_t size, RecoTagInfo* records, int count);
 
 // ---- The song record around a run ----------------------------------------------
 
 // Minutes a stored outcome holds: the configured value, or 1440 after a
 // failure and 4320 after a success when it is 0 or below.
-LYRICCORE_API int RecognitionIntervalMinutes(bool succeeded, int failMinutes, int successMinutes);
+int RecognitionIntervalMinutes(bool succeeded, int failMinutes, int successMinutes);
 
 // True when the song's stored outcome stands at `now` and no run is needed:
 // goonrec is 0, recTime is set and lies 0 to interval minutes (exclusive)
 // before now; the interval is the success one when the song has a recTitle.
-LYRICCORE_API bool RecognitionOutcomeStands(const SongFileAtr& song, int64_t now, int failMinutes,
+bool RecognitionOutcomeStands(const SongFileAtr& song, int64_t now, int failMinutes,
                                             int successMinutes);
 
 enum class RecoOutcome { Found, NotKnown, NoAnswer, Failed };
@@ -105,6 +104,6 @@ enum class RecoOutcome { Found, NotKnown, NoAnswer, Failed };
 // recTime = now; FOUND takes the names (trimmed of blanks, CR, LF and TAB,
 // 99 bytes each) and clears goonrec; NOT_KNOWN clears goonrec; NO_ANSWER
 // sets it (try again next time); anything else changes nothing more.
-LYRICCORE_API RecoOutcome ApplyRecognitionOutcome(SongFileAtr& song, const RecoTagInfo& last, int32_t now);
+RecoOutcome ApplyRecognitionOutcome(SongFileAtr& song, const RecoTagInfo& last, int32_t now);
 
 }  // namespace zl

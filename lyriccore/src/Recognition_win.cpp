@@ -13,8 +13,8 @@
 #include "HttpClient_win.h"
 #include "KeyValueText.h"
 #include "RecoProtocol.h"
-#include "SearchProtocol.h"
 #include "lyriccore/ZLyric.h"
+#include "shared/GbkPath.h"
 #include "shared/InstallHome.h"
 
 using namespace zl;
@@ -199,7 +199,7 @@ bool ZLyric::RecoByFP() {
   try {
     fpText = FingerprintText(last.fp);
     line = RecognitionRequestLine(userField, last, std::max<int64_t>(ReadableFileSize(songPath), 0),
-                                  SongFileName(songPath));
+                                  PathFileName(songPath));
     exchange.assign(std::max<size_t>(kExchangeBytes, line.size() + 1), '\0');
   } catch (const std::bad_alloc&) {
     AddTrace("RecoByFP End(pszAllFp null):");

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 
-#include "lyriccore/Export.h"
 #include "lyriccore/LyricRecords.h"
 
 namespace zl {
@@ -12,14 +11,14 @@ namespace zl {
 constexpr int64_t kUploadLimitBytes = 10000;
 
 // A file of 1 to kUploadLimitBytes bytes may be shared.
-LYRICCORE_API bool UploadSizeAllowed(int64_t bytes);
+bool UploadSizeAllowed(int64_t bytes);
 
 // CR LF becomes LF, then every LF becomes the six characters %0D%0A, so
 // that a file with either line end gives the same text. A lone CR stays.
-LYRICCORE_API std::string UploadLyricText(const std::string& fileText);
+std::string UploadLyricText(const std::string& fileText);
 
 // "S:" title "|AR:" artist "|AL:" album "|UPLOADER:" uploader "|C:" and the
 // converted lyric text.
-LYRICCORE_API std::string UploadEventText(const LrcItem& item, const std::string& fileText);
+std::string UploadEventText(const LrcItem& item, const std::string& fileText);
 
 }  // namespace zl
