@@ -94,7 +94,7 @@ std::string LyricLibrary::Answer(const Query& q, const AnswerOptions& opt) const
     for (const Song& s : songs_)
       if (ServerPath(s.artist, s.title) == path) songs.insert(songs.begin(), s);
   }
-  if (songs.empty()) return "rcode=1\r\nTP=none\r\n" + brk;
+  if (songs.empty()) return "rcode=" + std::to_string(opt.noneRcode) + "\r\nTP=none\r\n" + brk;
 
   if (value("type") == "1" || (opt.listWithoutPath && path.empty())) {
     std::string body = "rcode=0\r\nhitfrom=tag\r\nTP=list\r\n" + brk;

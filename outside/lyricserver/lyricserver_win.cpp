@@ -32,7 +32,8 @@ const char kUsage[] =
     "  --list          answer automatic searches with the list of matches\n"
     "  --log FILE      append every decoded query to FILE\n"
     "test options: --queries FILE (as --log), --requests FILE (raw requests), --password PW (protected\n"
-    "  archives), --status CODE, --hang, --cut, --no-break, --proxy, --proxy-auth USER:PASS\n";
+    "  archives), --status CODE, --hang, --cut, --no-break, --proxy, --proxy-auth USER:PASS,\n"
+    "  --none-rcode N (rcode of a none answer; 0 asks the engine to go on with recognition)\n";
 
 lyricserver::LyricLibrary g_library;
 
@@ -129,6 +130,7 @@ bool ParseArgs(int argc, char** argv, Options& opt) {
     else if (a == "--cut") opt.cut = true;
     else if (a == "--no-break") opt.answer.noHeaderBreak = true;
     else if (a == "--list") opt.answer.listWithoutPath = true;
+    else if (a == "--none-rcode" && hasValue) opt.answer.noneRcode = std::atoi(argv[++i]);
     else if (a == "--help" || a == "-h" || a == "/?") opt.help = true;
     else return false;
   }
