@@ -23,6 +23,17 @@ bool WriteDecoder() {
   const DWORD size = res ? SizeofResource(nullptr, res) : 0;
   if (!bytes || !size) return false;
   CreateDirectoryA(kFolder, nullptr);
+  // Installed already (and perhaps loaded by a player): nothing to replace.
+  zl::UniqueHandle present(CreateFileA(kTarget, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+  if (present && GetFileSize(present.Get(), nullptr) == size) {
+    std::string existing(size, '\0');
+    DWORD got = 0;
+    if (ReadFile(present.Get(), &existing[0], size, &got, nullptr) && got == size &&
+        std::memcmp(existing.data(), bytes, size) == 0)
+      return true;
+  }
+  present.Reset();
   zl::UniqueHandle out(CreateFileA(kTarget, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   return out && WriteFile(out.Get(), bytes, size, &written, nullptr) && written == size;

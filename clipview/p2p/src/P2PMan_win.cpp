@@ -298,8 +298,9 @@ void P2PMan::Impl::OnStopDownload() {
 }
 
 void P2PMan::Impl::OnStopPreDownload() {
-  Cancel(SlotKind::PrefetchVideo);
-  Cancel(SlotKind::PrefetchPictures);
+  for (SlotKind kind : {SlotKind::PrefetchVideo, SlotKind::PrefetchPictures}) {
+    if (Slot(kind).sign.first != 0) Cancel(kind);
+  }
   StopPrefetch();
 }
 
