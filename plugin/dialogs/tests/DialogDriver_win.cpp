@@ -108,9 +108,7 @@ std::thread SetItemTextAsync(HWND dialog, int id, const std::string& text) {
   return std::thread([dialog, id, text] { SetItemText(dialog, id, text); });
 }
 
-void Click(HWND dialog, int id) {
-  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
+void Click(HWND dialog, int id) { PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
 int ListRows(HWND dialog, int id) {
   return static_cast<int>(SendMessageA(GetDlgItem(dialog, id), LVM_GETITEMCOUNT, 0, 0));

@@ -34,7 +34,7 @@ void SetItemText(HWND dialog, int id, const std::string& text);
 // For a change that opens a message box: the text is set from a helper
 // thread, which the caller joins once the box is answered.
 std::thread SetItemTextAsync(HWND dialog, int id, const std::string& text);
-// A click on a button (posted, as a mouse click would arrive).
+// A click on a button, check box or radio button (posted; a disabled one ignores it).
 void Click(HWND dialog, int id);
 // List views.
 int ListRows(HWND dialog, int id);

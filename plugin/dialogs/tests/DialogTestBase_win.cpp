@@ -49,7 +49,9 @@ LRESULT CALLBACK UiThread::Procedure(HWND window, UINT msg, WPARAM wParam, LPARA
     return 0;
   }
   if (msg == WM_TIMER && self && self->onTimer) {
+    ++self->m_running;
     self->onTimer(window, wParam);
+    --self->m_running;
     return 0;
   }
   return DefWindowProcA(window, msg, wParam, lParam);
@@ -158,7 +160,7 @@ DialogTest::DialogTest() {
   ctrl_ = std::make_unique<FakeController>(home_.Home());
   options_.timings.selectTickMs = 200;
   options_.timings.wheelConfirmMs = 150;
-  options_.timings.uploadCloseMs = 300;
+  options_.timings.uploadCloseMs = 1000;
   options_.upload = [this](ZLyric&, const LrcItem& item) { return FakeUpload(item); };
   dialogs_ = MakeLyricDialogs(options_);
   dialogs_->Attach(ctrl_.get());
@@ -192,6 +194,11 @@ void DialogTest::ShowLinkedLyric(const std::string& lyricPath) {
   ctrl_->engine->LinkLrcFile(lyricPath, lyric);
   ctrl_->view.SetLyricSentences(&lyric);
   ctrl_->view.SetStatus(LyricViewStatus::LyricReady);
+}
+
+std::string DialogTest::ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::vector<int> DialogTest::ViewStartTimes() {

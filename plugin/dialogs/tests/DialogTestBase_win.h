@@ -41,7 +41,7 @@ class UiThread {
   // Runs the work there; Post returns at once, Call waits until it has run.
   void Post(std::function<void()> work);
   bool Call(std::function<void()> work, DWORD ms = kWaitMs);
-  // True once every posted work has returned.
+  // True once every posted work and timer handler has returned.
   bool Idle() const { return m_running.load() == 0; }
   // WM_TIMER of the window goes here.
   std::function<void(HWND, UINT_PTR)> onTimer;
@@ -125,6 +125,7 @@ class DialogTest : public ::testing::Test {
   // An engine with `lyric` linked as the current song's lyric, shown by the view.
   void ShowLinkedLyric(const std::string& lyricPath);
   std::vector<int> ViewStartTimes();
+  static std::string ReadFile(const std::string& path);
   // A dialog of the UI thread with the table's caption for the key.
   HWND WaitForDialogCaption(const char* captionKey, HWND except = nullptr);
   // Upload replacement: records the request and answers with uploadResult.
