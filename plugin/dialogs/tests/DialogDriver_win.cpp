@@ -136,6 +136,41 @@ bool Checked(HWND dialog, int id) {
   return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+void SelectListBoxItem(HWND dialog, int id, int index) {
+  HWND list = GetDlgItem(dialog, id);
+  SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+}
+
+HWND VisiblePage(HWND dialog) {
+  for (HWND child = FindWindowExA(dialog, nullptr, "#32770", nullptr); child;
+       child = FindWindowExA(dialog, child, "#32770", nullptr)) {
+    if (IsWindowVisible(child)) return child;
+  }
+  return nullptr;
+}
+
+HWND FocusOf(DWORD threadId) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(threadId, &info) ? info.hwndFocus : nullptr;
+}
+
+HWND FindPopupMenu(DWORD threadId) {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      threadId,
+      [](HWND window, LPARAM param) -> BOOL {
+        char name[32] = {};
+        GetClassNameA(window, name, sizeof name);
+        if (std::string(name) != "#32768" || !IsWindowVisible(window)) return TRUE;
+        *reinterpret_cast<HWND*>(param) = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 namespace {
 
 std::string OutputFolder() {

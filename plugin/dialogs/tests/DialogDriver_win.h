@@ -41,6 +41,14 @@ int ListRows(HWND dialog, int id);
 std::string ListCell(HWND dialog, int id, int row, int column);
 void SelectListRow(HWND dialog, int id, int row);
 bool Checked(HWND dialog, int id);
+// A list box selection as the user makes it (LBN_SELCHANGE to the dialog).
+void SelectListBoxItem(HWND dialog, int id, int index);
+// The visible child dialog (a page) of a dialog.
+HWND VisiblePage(HWND dialog);
+// The window that has the keyboard focus on the thread.
+HWND FocusOf(DWORD threadId);
+// An open popup menu of the thread and its menu handle.
+HWND FindPopupMenu(DWORD threadId);
 
 // The window as it is on the screen, as a PNG file in the test output folder
 // ("<build>/test-output/<name>.png"); the path written, or "" on failure.
