@@ -2,6 +2,7 @@
 // hands on, and what it shows after a success and after a failure.
 #include <fstream>
 
+#include "ChildProcess_win.h"
 #include "DialogIds.h"
 #include "DialogTestBase_win.h"
 #include "dialogs/MenuRules.h"
@@ -128,4 +129,66 @@ TEST_F(UploadTest, BrowseWantsALyricFileOfAtMostTenKilobytes) {
   EXPECT_EQ(ItemText(dialog, IDC_UP_PATH), fits);
   Click(dialog, IDCANCEL);
   ASSERT_TRUE(WaitFor([&] { return closed_.load(); }));
+}
+
+// The engine's own upload, through the event-log service to the log-server
+// stand-in. It runs once the engine in the build has its upload operation.
+class UploadToLogServerTest : public UploadTest {
+ protected:
+  void SetUp() override {
+    if (!EngineCanUpload()) GTEST_SKIP() << "the engine in this build has no UploadLrc yet";
+    char system[MAX_PATH] = {};
+    GetSystemDirectoryA(system, sizeof system);
+    msgSet_ = std::string(system) + "\\zl_dialogs_msgset.img";
+    userFile_ = std::string(system) + "\\zl_dialogs_user.dat";
+    std::ofstream(msgSet_, std::ios::binary)
+        << "[LogMsg]\r\nMsgNum=1\r\nMsgName0=UPLOADLRC\r\nMsgInterval0=0\r\nMsgDailyTimes0=100\r\n";
+    std::ofstream(userFile_, std::ios::binary) << "123\r\nsecond\r\n";
+    testsupport::ChildProcess regsvr;
+    ASSERT_TRUE(regsvr.Start("\"" + std::string(system) + "\\regsvr32.exe\" /s \"" +
+                                 testsupport::BesideMe("ZoLogSvr.dll") + "\"",
+                             false));
+    ASSERT_TRUE(regsvr.Wait(30000));
+    events_ = home_.Home() + "\\events.txt";
+    int port = 0;
+    ASSERT_TRUE(testsupport::StartServer(server_, "logserver.exe", "--out \"" + events_ + "\"", port));
+    home_.WriteConfigImage("[Config]\r\nVersion=ZL_1.0\r\nuserfile=zl_dialogs_user.dat\r\nmsgset=zl_dialogs_msgset\r\n"
+                           "[LogServer]\r\nlogsvr=http://127.0.0.1:" + std::to_string(port) + "\r\n");
+    // The real upload replaces the recording one.
+    DialogOptions real = options_;
+    real.upload = &UploadWithEngine;
+    dialogs_ = MakeLyricDialogs(real);
+    dialogs_->Attach(ctrl_.get());
+    ctrl_->dialogs = dialogs_.get();
+    ctrl_->engine = std::make_shared<ZLyric>();
+    dialogs_->SetEngine(ctrl_->engine);
+    ctrl_->view.SetTagInfo("c:\\music\\a.mp3", "Ti", "Ar", "Al");
+  }
+  void TearDown() override {
+    server_.Kill();
+    DeleteFileA(msgSet_.c_str());
+    DeleteFileA(userFile_.c_str());
+  }
+  std::string Events() { return ReadFile(events_); }
+
+  testsupport::ChildProcess server_;
+  std::string msgSet_, userFile_, events_;
+};
+
+TEST_F(UploadToLogServerTest, SentFileReachesTheLogServerAndAnOversizedOneFails) {
+  const std::string big = WriteLyric("big.lrc", std::string(10001, 'x'));
+  const std::string good = WriteLyric("good.lrc", "[00:01.00]line\r\n");
+  HWND dialog = Open();
+  ASSERT_TRUE(dialog);
+  SetItemText(dialog, IDC_UP_PATH, big);
+  Click(dialog, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return ItemText(dialog, IDC_UP_STATUS) == T("LrcUploadFail"); }));
+  EXPECT_TRUE(ItemEnabled(dialog, IDOK));
+
+  SetItemText(dialog, IDC_UP_PATH, good);
+  Click(dialog, IDOK);
+  ASSERT_TRUE(WaitFor([&] { return closed_.load(); }));
+  ASSERT_TRUE(WaitFor([&] { return Events().find("UPLOADLRC") != std::string::npos; }, 20000)) << Events();
+  EXPECT_NE(Events().find("S:Ti|AR:Ar|AL:Al|UPLOADER:|C:[00:01.00]line%0D%0A"), std::string::npos) << Events();
+  EXPECT_EQ(Events().find("xxxxxxxx"), std::string::npos);
 }
