@@ -92,8 +92,9 @@ class SearchRelateDialog : public ModalDialog {
     std::shared_ptr<ZLyric> engine = m_input.engine;
     zl::WorkerEnd end = zl::WorkerEnd::NotStarted;
     if (engine) {
-      end = zl::RunBounded([engine, outcome, artist, song] { engine->UserSearchRes(artist, song, outcome->result, outcome->list); },
-                           m_input.searchLimitMs, [engine] { engine->CloseUserConnection(); }, 2000);
+      end = zl::RunBounded(
+          [engine, outcome, artist, song] { engine->UserSearchRes(artist, song, outcome->result, outcome->list); },
+          m_input.searchLimitMs, [engine] { engine->CloseUserConnection(); }, 2000);
     }
     const bool finished = end == zl::WorkerEnd::Finished || end == zl::WorkerEnd::Cancelled;
     const Result r = finished ? outcome->result : RESULT_NET_ERR;

@@ -46,7 +46,8 @@ class SelectLyricDialog : public ModalDialog {
     m_texts.Apply(m_window, IDCANCEL, "Cancel");
     HWND list = GetDlgItem(m_window, IDC_SL_LIST);
     InitListView(list, {{m_texts("Artist"), 130}, {m_texts("SongName"), 170}, {m_texts("Uploader"), 110}}, false);
-    for (const SearchItem& c : m_candidates) AddListRow(list, {FieldText(c.artist), FieldText(c.title), FieldText(c.provider)});
+    for (const SearchItem& c : m_candidates)
+      AddListRow(list, {FieldText(c.artist), FieldText(c.title), FieldText(c.provider)});
     SendDlgItemMessageA(m_window, IDC_SL_FILENAME, EM_LIMITTEXT, 0, 0);
     if (!m_candidates.empty()) {
       m_quiet = true;

@@ -42,6 +42,23 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM param) {
   return FALSE;
 }
 
+BOOL CALLBACK LongestStatic(HWND child, LPARAM param) {
+  char name[32] = {};
+  GetClassNameA(child, name, sizeof name);
+  const std::string text = Text(child);
+  auto* out = reinterpret_cast<std::string*>(param);
+  if (std::string(name) == "Static" && text.size() > out->size()) *out = text;
+  return TRUE;
+}
+
+BOOL CALLBACK MatchPopupMenu(HWND window, LPARAM param) {
+  char name[32] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::string(name) != "#32768" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(param) = window;
+  return FALSE;
+}
+
 }  // namespace
 
 HWND FindDialog(DWORD threadId, const std::string& title, HWND except) {
@@ -71,17 +88,7 @@ MessageBoxSeen AnswerMessageBox(DWORD threadId, HWND owner, DWORD ms) {
   seen.seen = true;
   seen.caption = Text(box);
   // The message is the longest static text of the box.
-  EnumChildWindows(
-      box,
-      [](HWND child, LPARAM param) -> BOOL {
-        char name[32] = {};
-        GetClassNameA(child, name, sizeof name);
-        const std::string text = Text(child);
-        auto* out = reinterpret_cast<std::string*>(param);
-        if (std::string(name) == "Static" && text.size() > out->size()) *out = text;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&seen.text));
+  EnumChildWindows(box, &LongestStatic, reinterpret_cast<LPARAM>(&seen.text));
   PostMessageA(box, WM_COMMAND, IDOK, 0);
   WaitFor([&] { return !IsWindow(box); }, ms);
   return seen;
@@ -158,16 +165,7 @@ HWND FocusOf(DWORD threadId) {
 
 HWND FindPopupMenu(DWORD threadId) {
   HWND found = nullptr;
-  EnumThreadWindows(
-      threadId,
-      [](HWND window, LPARAM param) -> BOOL {
-        char name[32] = {};
-        GetClassNameA(window, name, sizeof name);
-        if (std::string(name) != "#32768" || !IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<HWND*>(param) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(threadId, &MatchPopupMenu, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 

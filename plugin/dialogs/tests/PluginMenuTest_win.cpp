@@ -31,18 +31,17 @@ std::string Slurp(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+BOOL CALLBACK MatchLyricWindow(HWND window, LPARAM param) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  if (std::string(name) != "ZoLyricPlainWindow" || !IsWindowVisible(window)) return TRUE;
+  *reinterpret_cast<HWND*>(param) = window;
+  return FALSE;
+}
+
 HWND FindLyricWindow(DWORD threadId) {
   HWND found = nullptr;
-  EnumThreadWindows(
-      threadId,
-      [](HWND window, LPARAM param) -> BOOL {
-        char name[64] = {};
-        GetClassNameA(window, name, sizeof name);
-        if (std::string(name) != "ZoLyricPlainWindow" || !IsWindowVisible(window)) return TRUE;
-        *reinterpret_cast<HWND*>(param) = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(threadId, &MatchLyricWindow, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
