@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "lyriccore/LrcText.h"
-#include "shared/GbkText.h"
+#include "shared/GbkPath.h"
 #include "shared/Ownership.h"
 
 namespace zl {
@@ -39,15 +39,10 @@ bool FileExists(const std::string& path) {
 
 bool EnsureFolder(const std::string& folder) {
   if (folder.empty()) return false;
-  // Every separator ends a prefix to create; trail bytes are skipped so a
-  // double-byte character ending in '\' is not taken for one.
-  for (size_t i = 0; i < folder.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(folder[i]);
-    if (IsGbkLeadByte(c) && i + 1 < folder.size()) {
-      ++i;
-      continue;
-    }
-    if ((c == '\\' || c == '/') && i > 0 && folder[i - 1] != ':') {
+  // Every separator ends a prefix to create; a double-byte character
+  // ending in the byte of '\' is no separator.
+  for (size_t i = NextPathSeparator(folder, 0); i != std::string::npos; i = NextPathSeparator(folder, i + 1)) {
+    if (i > 0 && folder[i - 1] != ':') {
       const std::string prefix = folder.substr(0, i);
       if (!FolderExists(prefix)) CreateDirectoryA(prefix.c_str(), nullptr);
     }
