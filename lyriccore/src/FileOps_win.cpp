@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <vector>
@@ -75,6 +76,30 @@ bool ReplaceFileText(const std::string& path, const std::string& text, std::stri
     return false;
   }
   return true;
+}
+
+bool ReadFilePrefix(const std::string& path, size_t maxBytes, std::string& bytes) {
+  bytes.clear();
+  UniqueHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f) return false;
+  char chunk[8192];
+  while (bytes.size() < maxBytes) {
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(sizeof chunk, maxBytes - bytes.size()));
+    DWORD got = 0;
+    if (!ReadFile(f.Get(), chunk, want, &got, nullptr)) return false;
+    if (got == 0) break;
+    bytes.append(chunk, got);
+  }
+  return true;
+}
+
+int64_t ReadableFileSize(const std::string& path) {
+  UniqueHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size;
+  if (!f || !GetFileSizeEx(f.Get(), &size)) return -1;
+  return size.QuadPart;
 }
 
 bool IsOlderThan(const std::string& a, const std::string& b) {

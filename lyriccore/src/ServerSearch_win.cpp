@@ -289,16 +289,7 @@ void ZLyric::FindResFromServer(Result& r, ResultType& rt, std::vector<SearchItem
     rt = RESULT_TYPE_CONTENT;
     c = m_content;
   } else {
-    const std::string artist = FieldText(m_songFileAtr.finalArtist), title = FieldText(m_songFileAtr.finalTitle);
-    CHTTPRequest* request = OpenHTTPRequest(&m_pFindGetRequest);
-    SoftSearchResFromServer(request, ItemOf(artist, title), RESULT_TYPE_CONTENT, r, rt, sl, c);
-    if (request) CloseHTTPRequest(&m_pFindGetRequest);
-    const bool found = AnswerFoundSomething(rt, sl.empty(), c.lrc_path[0] != '\0');
-    PostUsageEvent("SEARCHLRC", "S:" + title + "|AR:" + artist + "|REC_S:" + FieldText(m_songFileAtr.recTitle) +
-                                    "|REC_AR:" + FieldText(m_songFileAtr.recArtist) + "|" +
-                                    SearchEventMark(r, found),
-                   0);
-    if (r == RESULT_OK) RewriteInfo(rt, sl, c);
+    SearchServerByNames(FieldText(m_songFileAtr.finalArtist), FieldText(m_songFileAtr.finalTitle), r, rt, sl, c);
   }
   DecideTUI(tui);
   const FindOutcome settled =
@@ -309,6 +300,18 @@ void ZLyric::FindResFromServer(Result& r, ResultType& rt, std::vector<SearchItem
   LogWrite(m_szLogFile, kEngineLog, kEngineModule, "out FindResFromServer:r:%d,rt:%d,sl.length:%d",
            static_cast<int>(r), static_cast<int>(rt), static_cast<int>(sl.size()));
   PostTrace();
+}
+
+void ZLyric::SearchServerByNames(const std::string& artist, const std::string& title, Result& r, ResultType& rt,
+                                 std::vector<SearchItem>& sl, Content& c) {
+  CHTTPRequest* request = OpenHTTPRequest(&m_pFindGetRequest);
+  SoftSearchResFromServer(request, ItemOf(artist, title), RESULT_TYPE_CONTENT, r, rt, sl, c);
+  if (request) CloseHTTPRequest(&m_pFindGetRequest);
+  const bool found = AnswerFoundSomething(rt, sl.empty(), c.lrc_path[0] != '\0');
+  PostUsageEvent("SEARCHLRC", "S:" + title + "|AR:" + artist + "|REC_S:" + FieldText(m_songFileAtr.recTitle) +
+                                  "|REC_AR:" + FieldText(m_songFileAtr.recArtist) + "|" + SearchEventMark(r, found),
+                 0);
+  if (r == RESULT_OK) RewriteInfo(rt, sl, c);
 }
 
 void ZLyric::GetResFromServer(SearchItem si, Result& r, Content& c) {
@@ -374,9 +377,11 @@ void ZLyric::PreGetRes(std::string songPath, std::string artist, std::string tit
   tagUpdateInfo tui{};
   FindResFromLocal(songPath, artist, title, album, nKbps < 0 ? 0u : static_cast<unsigned>(nKbps), rt, sl, c, tui);
   r = RESULT_OK;
-  if (rt == RESULT_TYPE_NONE || rt == RESULT_TYPE_STALE) FindResFromServer(r, rt, sl, c, tui);
-  // A "nothing" answer is where recognition by fingerprint takes over; it
-  // joins here once the recognition step exists.
+  if (rt != RESULT_TYPE_NONE && rt != RESULT_TYPE_STALE) return;
+  FindResFromServer(r, rt, sl, c, tui);
+  // Only an answer of "nothing" hands over to recognition: after a network
+  // failure the local "nothing" still stands in rt.
+  if (r == RESULT_OK && rt == RESULT_TYPE_NONE) FindResByFp(r, rt, sl, c, tui);
 }
 
 void ZLyric::ReloadLrc(Result& r, Content& c) {
