@@ -78,7 +78,7 @@ class LyricDialogs : public ILyricDialogs {
     in.lyricAvailable = Engine() != nullptr;
     in.mvAvailable = m_owner->ViewOffersMv();
     in.picturesAvailable = m_owner->ViewOffersPictures();
-    const bool mini = m_owner->View().mini.load() == 1;
+    const bool mini = window && window == m_owner->Windows().MiniWindow();
     zl::UniqueMenu menu(LoadMenuA(ResourceModule(), MAKEINTRESOURCEA(mini ? IDR_MENU_MINI : IDR_MENU_MAIN)));
     HMENU popup = menu ? GetSubMenu(menu.Get(), 0) : nullptr;
     if (!popup) return;
@@ -115,7 +115,7 @@ class LyricDialogs : public ILyricDialogs {
       case kCopyLyric: CopyLyric(window); break;
       case kReloadLyric: m_owner->ReloadLyric(); break;
       case kRevokeLyric: RevokeLyric(); break;
-      case kMiniMode: SwitchWindow(); break;
+      case kMiniMode: SwitchWindow(window); break;
       case kOtherBackground:
       case kOptions: RunSettings(window, SettingsPage::Font, false); break;
       case kCustomFont: RunSettings(window, SettingsPage::Font, true); break;
@@ -162,7 +162,7 @@ class LyricDialogs : public ILyricDialogs {
 
   void OnWheelConfirmTimer(HWND window) override {
     KillTimer(window, lyricwin::kWheelConfirmTimer);
-    if (!m_owner || m_owner->View().mini.load() == 1) return;
+    if (!m_owner || m_owner->Windows().MiniWindowShown()) return;
     {
       zl::Lock hold(m_lock);
       if (!m_wheelPending || m_open[kWheel]) return;
@@ -240,11 +240,11 @@ class LyricDialogs : public ILyricDialogs {
     view.SetMessage(RevokedLyricMessage(tags.artist, tags.title).c_str(), 0, 9);
   }
 
-  void SwitchWindow() {
+  void SwitchWindow(HWND window) {
     CPlayerControlMessage* player = m_owner->PlayerControl();
     if (!player) return;
     // The player's own minimise and restore move the lyric between windows.
-    if (m_owner->View().mini.load() == 1)
+    if (window && window == m_owner->Windows().MiniWindow())
       player->Control_SetWindowRestore();
     else
       player->Control_SetWindowMinimize();

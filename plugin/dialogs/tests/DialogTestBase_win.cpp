@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "controller/PlainParts_win.h"
 #include "settings/StringTable.h"
 
 namespace dlgtest {
@@ -90,7 +91,9 @@ UiThread::~UiThread() {
 
 // ---- Controller stand-in ---------------------------------------------------------
 
-FakeController::FakeController(const std::string& h) : home(h) { settings.LoadSettingsFrom(h); }
+FakeController::FakeController(const std::string& h) : home(h), mv(MakePlainMvLink()) {
+  settings.LoadSettingsFrom(h);
+}
 
 void FakeController::OnTimer(HWND window, UINT_PTR id) {
   if (id == lyricwin::kWheelConfirmTimer && dialogs) dialogs->OnWheelConfirmTimer(window);

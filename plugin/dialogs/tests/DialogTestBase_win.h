@@ -17,6 +17,7 @@
 #include "DialogDriver_win.h"
 #include "WinTestSupport.h"
 #include "controller/LyricController.h"
+#include "controller/MvLink.h"
 #include "controller/LyricWindows.h"
 #include "dialogs/LyricDialogsFactory_win.h"
 #include "lyriccore/ZLyric.h"
@@ -56,6 +57,32 @@ class UiThread {
   std::atomic<int> m_running{0};
 };
 
+// The lyric windows as the dialogs see them: which one is the mini window.
+class FakeWindows : public ILyricWindows {
+ public:
+  void Attach(ILyricController*) override {}
+  bool EnsureMainWindow() override { return true; }
+  bool HasMainWindow() const override { return true; }
+  HWND MainWindow() const override { return nullptr; }
+  HWND MiniWindow() const override { return mini; }
+  void ShowMainWindow() override {}
+  void HideMainWindow() override {}
+  void ShowMiniWindow() override {}
+  void HideMiniWindow() override {}
+  bool MiniWindowShown() const override { return miniShown; }
+  void CloseMainWindow() override {}
+  void PostMainCommand(unsigned) override {}
+  void SetMainTimer(UINT_PTR, UINT) override {}
+  void KillMainTimer(UINT_PTR) override {}
+  void RefreshPlayControls(int) override {}
+  void PaintLyric(HWND) override {}
+  void OnSkinChanged(const char*) override {}
+  void OnPlayerWindowMessage(PlayerWindowKind, HWND, UINT, WPARAM, LPARAM) override {}
+
+  std::atomic<HWND> mini{nullptr};
+  std::atomic<bool> miniShown{false};
+};
+
 // The controller as the dialogs see it; it records what they ask.
 class FakeController : public ILyricController {
  public:
@@ -67,6 +94,9 @@ class FakeController : public ILyricController {
   const std::string& Home() const override { return home; }
   const char* LogPath() const override { return ""; }
   bool Closing() const override { return false; }
+  ILyricWindows& Windows() override { return windows; }
+  ILyricDialogs& Dialogs() override { return *dialogs; }
+  IMvLink& MvLink() override { return *mv; }
   CPlayerControlMessage* PlayerControl() override { return nullptr; }
   CPlayerQueryMessage* PlayerQuery() override { return nullptr; }
   int GetPlayPosition() override { return 0; }
@@ -97,6 +127,8 @@ class FakeController : public ILyricController {
   LyricViewState view;
   SettingsStore settings;
   MvLinkFlags flags;
+  FakeWindows windows;
+  std::unique_ptr<IMvLink> mv;
   std::shared_ptr<ZLyric> engine;
   ILyricDialogs* dialogs = nullptr;
   std::atomic<int> reloads{0};

@@ -52,7 +52,7 @@ TEST_F(MenuCommandTest, MenuShowsTheSettingsAndWhatTheSongOffers) {
 }
 
 TEST_F(MenuCommandTest, MiniWindowMenuSaysNormalMode) {
-  ctrl_->view.mini.store(1);
+  ctrl_->windows.mini = ui_->Window();
   ui_->Post([this] { dialogs_->ShowContextMenu(ui_->Window(), POINT{120, 120}); });
   HWND popup = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (popup = FindPopupMenu(ui_->Id())) != nullptr; }));

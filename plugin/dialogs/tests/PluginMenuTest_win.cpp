@@ -31,10 +31,16 @@ std::string Slurp(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// The plug-in's lyric window: the visible top-level window of the player's
+// thread that is neither one of the player's own nor a dialog or menu.
 BOOL CALLBACK MatchLyricWindow(HWND window, LPARAM param) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  if (std::string(name) != "ZoLyricPlainWindow" || !IsWindowVisible(window)) return TRUE;
+  char buffer[64] = {};
+  GetClassNameA(window, buffer, sizeof buffer);
+  const std::string name = buffer;
+  for (const char* other : {"Winamp v1.x", "PlayerHostEqualizer", "PlayerHostPlaylist", "PlayerHostModernSkin",
+                            "#32770", "#32768"})
+    if (name == other) return TRUE;
+  if (!IsWindowVisible(window) || GetParent(window)) return TRUE;
   *reinterpret_cast<HWND*>(param) = window;
   return FALSE;
 }

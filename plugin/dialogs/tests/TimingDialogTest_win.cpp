@@ -114,3 +114,18 @@ TEST_F(TimingTest, WheelDoesNothingWithoutALyricOrWhenSwitchedOff) {
   Sleep(3 * options_.timings.wheelConfirmMs);
   EXPECT_FALSE(FindDialog(ui_->Id()));
 }
+
+TEST_F(TimingTest, MiniWindowDefersTheConfirmationAndKeepsTheShift) {
+  ctrl_->windows.miniShown = true;
+  Wheel(-120);
+  Sleep(3 * options_.timings.wheelConfirmMs);
+  EXPECT_FALSE(FindDialog(ui_->Id()));
+  EXPECT_EQ(ViewStartTimes(), (std::vector<int>{1800, 3800}));
+  ctrl_->windows.miniShown = false;
+  Wheel(-120);
+  HWND dialog = WaitForDialogCaption("AmbrelLyric");
+  ASSERT_TRUE(dialog);
+  Click(dialog, IDCANCEL);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindow(dialog) && ui_->Idle(); }));
+  EXPECT_EQ(ViewStartTimes(), (std::vector<int>{3000, 5000})) << "both shifts undone";
+}

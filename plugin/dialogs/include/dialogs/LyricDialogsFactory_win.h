@@ -24,10 +24,8 @@ struct DialogOptions {
 
 std::unique_ptr<ILyricDialogs> MakeLyricDialogs(DialogOptions options = {});
 
-// The engine's UploadLrc. While the engine in this build has none, the
-// upload fails (RESULT_FAIL) and EngineCanUpload() is false.
+// The engine's UploadLrc.
 Result UploadWithEngine(ZLyric& engine, const LrcItem& item);
-bool EngineCanUpload();
 
 // Puts text (system code page) on the clipboard as text and as Unicode text.
 bool CopyTextToClipboard(HWND owner, const std::string& text);
