@@ -1,4 +1,5 @@
 #include "window/VideoDlgRules.h"
+#include "window/VideoSkinLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -137,5 +138,20 @@ TEST(VideoPlace, OffScreenPositionIsCentred) {
     EXPECT_EQ(p.x, 440);
     EXPECT_EQ(p.y, 362);
     EXPECT_EQ(p.width, 400);
+  }
+}
+
+TEST(VideoLayout, PiecesStayApartDownToTheMinimumSize) {
+  for (int w : {skin::kMinWidth, skin::kDefaultWidth, 1274}) {
+    const VideoLayout l = LayoutVideoWindow(w, skin::kMinHeight);
+    EXPECT_LT(l.tabPicture.right, l.hold.left) << w;
+    EXPECT_LE(l.stop.right, l.statusText.left) << w;
+    EXPECT_LT(l.statusText.left, l.statusText.right) << w;
+    EXPECT_LE(l.timeText.right, l.mute.left) << w;
+    EXPECT_LE(l.mute.right, l.volume.left) << w;
+    EXPECT_LT(l.volume.right, l.more.left) << w;
+    EXPECT_LE(l.feedback.right, w) << w;
+    EXPECT_LE(l.content.bottom, l.progress.top) << w;
+    EXPECT_GT(l.content.Height(), 0) << w;
   }
 }
