@@ -34,6 +34,8 @@ class FlashHost {
   void Resize();
 
   HWND Host() const { return m_host; }
+  // The control's automation face (null without a control).
+  IDispatch* Dispatch() const { return m_dispatch.Get(); }
   const std::string& Movie() const { return m_movie; }
   bool HasControl() const { return static_cast<bool>(m_object); }
 

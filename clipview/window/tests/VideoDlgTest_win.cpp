@@ -11,6 +11,7 @@
 #include <memory>
 #include <sstream>
 
+#include "FlashHost_win.h"
 #include "MvTestSupport_win.h"
 #include "VideoFakes_win.h"
 #include "shared/ProfileFile.h"
@@ -423,4 +424,31 @@ TEST_F(VideoDlgTest, RepliesGoToTheMiniWindowOfTheCommandLine) {
   Play(false);
   ASSERT_EQ(received.size(), 1u);
   EXPECT_EQ(received[0].code, 999u);  // at "REALMini", not at "WINAMPMini"
+}
+
+TEST_F(VideoDlgTest, FlashHostHearsTheControlsEvents) {
+  mvtest::TestWindow host("flash host", 0, 0, 200, 150, true);
+  std::vector<std::pair<long, std::string>> events;
+  FlashHost flash(host.Get(), "", [&events](long id, const std::string& first) { events.emplace_back(id, first); });
+  ASSERT_TRUE(flash.PlayFlash(home + "\\swf\\load.swf"));
+  IDispatch* control = flash.Dispatch();
+  ASSERT_NE(control, nullptr);
+  DISPID fire = 0;
+  LPOLESTR name = const_cast<LPOLESTR>(L"FireFSCommand");
+  ASSERT_EQ(control->GetIDsOfNames(IID_NULL, &name, 1, 0, &fire), S_OK);
+  VARIANT args[2];  // last first
+  args[0].vt = VT_BSTR;
+  args[0].bstrVal = SysAllocString(L"2");
+  args[1].vt = VT_BSTR;
+  args[1].bstrVal = SysAllocString(L"showpage");
+  DISPPARAMS params{args, nullptr, 2, 0};
+  EXPECT_EQ(control->Invoke(fire, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr), S_OK);
+  SysFreeString(args[0].bstrVal);
+  SysFreeString(args[1].bstrVal);
+  ASSERT_EQ(events.size(), 1u);
+  EXPECT_EQ(events[0].second, "showpage");
+
+  EXPECT_FALSE(flash.PlayFlash(home + "\\swf\\missing.swf"));  // Play fails: not shown, no crash
+  flash.Destroy();
+  EXPECT_FALSE(flash.HasControl());
 }
