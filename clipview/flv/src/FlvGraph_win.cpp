@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "FlvLog.h"
+#include "flv/DialogWait.h"
 #include "flv/FileHook.h"
 #include "flv/FlvRules.h"
 #include "shared/BoundedWorker.h"
@@ -46,21 +47,6 @@ HRESULT ConnectFilters(ConnectJob& job) {
   zl::ComPtr<IPin> in = GetUnconnectedPin(job.splitter.Get(), PINDIR_INPUT);
   if (!out || !in) return E_FAIL;
   return job.graph->Connect(out.Get(), in.Get());
-}
-
-// Waits for the thread while taking messages sent to this thread, so that a
-// window of the dialog thread stays reachable during the connection.
-bool WaitPumpingSent(HANDLE thread, DWORD ms) {
-  const DWORD began = GetTickCount();
-  for (;;) {
-    const DWORD spent = GetTickCount() - began;
-    if (spent >= ms) return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
-    const DWORD r = MsgWaitForMultipleObjects(1, &thread, FALSE, ms - spent, QS_SENDMESSAGE);
-    if (r == WAIT_OBJECT_0) return true;
-    if (r != WAIT_OBJECT_0 + 1) return WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
-    MSG msg;
-    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
 }
 
 std::wstring Wide(const char* text) {
@@ -110,7 +96,7 @@ HRESULT FlvGraph::Build(const char* file, HWND window) {
     job->result = ConnectFilters(*job);
     FileHookConnecting(false);
   });
-  if (!started || !WaitPumpingSent(connect.Thread(), timings_.connectMs)) {
+  if (!started || !WaitTakingSentMessages(connect.Thread(), timings_.connectMs)) {
     // A connection that hangs (a file not readable yet) is given up.
     connect.Stop({}, 0);
     FileHookConnecting(false);
