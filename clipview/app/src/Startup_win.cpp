@@ -102,24 +102,6 @@ void ShowFlashNotice(const std::string& logPath) {
   OpenBrowserPage(url, url, awaited.c_str());
 }
 
-void CleanTempFolder() {
-  char temp[MAX_PATH] = {};
-  const DWORD n = GetTempPathA(sizeof temp, temp);
-  if (n == 0 || n >= sizeof temp) return;
-  const std::string folder = std::string(temp) + "ZLrc";
-  WIN32_FIND_DATAA found{};
-  {
-    zl::UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &found));
-    if (find) {
-      do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-          DeleteFileA((folder + "\\" + found.cFileName).c_str());
-      } while (FindNextFileA(find.Get(), &found));
-    }
-  }
-  RemoveDirectoryA(folder.c_str());
-}
-
 bool SetP2PShareSpace(const std::string& home, const std::string& logPath) {
   const std::string setup = home + "\\setup.ini";
   if (GetFileAttributesA(setup.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
@@ -155,21 +137,6 @@ bool SetP2PShareSpace(const std::string& home, const std::string& logPath) {
     return false;
   }
   LogWrite(logPath.c_str(), LOG_KEYINFO, kTag, "MaxSpaceSize %llu", static_cast<unsigned long long>(space.megabytes));
-  return true;
-}
-
-bool StartP2PServer(const std::string& home) {
-  char program[64] = {};
-  if (home.empty() || !ReadConfigP2PServer(program, sizeof program)) return false;
-  zl::UniqueHandle process(RunProgramHidden(program, home.c_str(), false));
-  if (!process) return false;
-  HKEY raw = nullptr;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZOLYRIC", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &raw,
-                      nullptr) == ERROR_SUCCESS) {
-    zl::UniqueRegKey key(raw);
-    const DWORD one = 1;
-    RegSetValueExA(key.Get(), "P2PStarted", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
-  }
   return true;
 }
 

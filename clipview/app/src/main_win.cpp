@@ -5,14 +5,16 @@
 
 #include <string>
 
-#include "PlainVideoResources_win.h"
 #include "app/Startup_win.h"
 #include "app/StartupRules.h"
 #include "flv/FileHook.h"
+#include "p2p/P2PServer.h"
+#include "p2p/TempFolder.h"
 #include "shared/InstallHome.h"
 #include "shared/Logger.h"
 #include "window/DlgVideoMain_win.h"
 #include "window/FlvVideoPlayback_win.h"
+#include "window/P2PVideoResources_win.h"
 
 using namespace clipview;
 
@@ -32,11 +34,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 
   const std::string title = commandLine ? commandLine : "";
   EnsureProductKeys();
-  LogWrite(logPath.c_str(), LOG_KEYINFO, "Startup", "ClipView %s, host %s", title.c_str(),
-           mv::HostNameFromCommandLine(title));
-  CleanTempFolder();
+  P2PManConfig p2p;
+  p2p.commandLine = title;  // names the P2P reply window
+  p2p.hostName = mv::HostNameFromCommandLine(title);
+  p2p.logPath = logPath;
+  p2p.interfaceLogPath = home.empty() ? "" : home + "\\log\\p2pinterface.log";
+  LogWrite(logPath.c_str(), LOG_KEYINFO, "Startup", "ClipView %s, host %s", title.c_str(), p2p.hostName.c_str());
+  CleanTempFolder(UserTempFolder());
   SetP2PShareSpace(home, logPath);
-  StartP2PServer(home);
+  StartP2PServer(p2p.interfaceLogPath);
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 
@@ -44,12 +50,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   options.commandLine = title;
   options.home = home;
   options.logPath = logPath;
-  PlayerSender sender(title, logPath);
-  PlainVideoResources resources(sender, logPath);
-  CDlgVideoMain dialog(options, resources, [](FlvPlaybackHost& host) { return MakeFlvVideoPlayback(host); });
-  HWND window = dialog.Create(instance);
-  if (window) {
-    resources.Attach(window);
+  CDlgVideoMain dialog(
+      options, [&p2p](HWND window, P2PManHost& host) { return MakeP2PVideoResources(window, host, p2p); },
+      [](FlvPlaybackHost& host) { return MakeFlvVideoPlayback(host); });
+  if (dialog.Create(instance)) {
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
       TranslateMessage(&msg);

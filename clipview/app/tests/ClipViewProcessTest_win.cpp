@@ -280,13 +280,3 @@ TEST(ClipViewStartup, ShareSpaceRewritesSetupThroughATemporaryFile) {
   EXPECT_EQ(mvtest::ReadFileBytes(setup), "<MaxSpaceSize>9999</MaxSpaceSize>");
   RemoveDirectoryA((setup + ".new").c_str());
 }
-
-TEST(ClipViewStartup, TempFolderIsEmptiedAndRemoved) {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(sizeof temp, temp);
-  const std::string folder = std::string(temp) + "ZLrc";
-  CreateDirectoryA(folder.c_str(), nullptr);
-  mvtest::WriteFileBytes(folder + "\\12345678.flv", "old");
-  clipview::CleanTempFolder();
-  EXPECT_EQ(GetFileAttributesA(folder.c_str()), INVALID_FILE_ATTRIBUTES);
-}

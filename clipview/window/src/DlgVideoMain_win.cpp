@@ -18,20 +18,22 @@ constexpr char kDefaultHome[] = "c:\\program files\\ambrel\\lyric";
 
 }  // namespace
 
-CDlgVideoMain::CDlgVideoMain(VideoDlgOptions options, IVideoResources& resources, PlaybackFactory makePlayback)
+CDlgVideoMain::CDlgVideoMain(VideoDlgOptions options, ResourcesFactory makeResources, PlaybackFactory makePlayback)
     : m_options(std::move(options)),
       m_home(m_options.home.empty() ? kDefaultHome : m_options.home),
       m_swfFolder(SwfFolder(m_options.home)),
       m_configPath(m_home + "\\config\\VideoDlgConfig.ini"),
-      m_resources(resources),
+      m_makeResources(std::move(makeResources)),
       m_makePlayback(std::move(makePlayback)),
       m_sender(m_options.commandLine, m_options.logPath) {}
 
 CDlgVideoMain::~CDlgVideoMain() {
   m_pictureFlash.reset();
   m_statusFlash.reset();
-  m_playback.reset();
   if (m_hWnd) DestroyWindow(m_hWnd);
+  // The downloads may still report into the window while they stop.
+  m_resources.reset();
+  m_playback.reset();
 }
 
 std::string CDlgVideoMain::SwfFolder(const std::string& home) {
@@ -58,8 +60,8 @@ HWND CDlgVideoMain::Create(HINSTANCE instance) {
 
 VideoDlgState CDlgVideoMain::State() const {
   VideoDlgState s;
-  s.dlgShow = m_bDlgShow;
-  s.userChoice = m_enumUserChoice;
+  s.dlgShow = m_bDlgShow.load();
+  s.userChoice = m_enumUserChoice.load();
   s.previousChoice = m_previousChoice;
   s.videoPageActive = m_videoPageActive;
   s.picturePageActive = m_picturePageActive;
@@ -99,6 +101,7 @@ INT_PTR CALLBACK CDlgVideoMain::DialogProc(HWND window, UINT msg, WPARAM wParam,
 
 void CDlgVideoMain::OnInitDialog() {
   SetWindowTextA(m_hWnd, m_options.commandLine.c_str());
+  m_resources = m_makeResources(m_hWnd, *this);
   m_playback = m_makePlayback(*this);
   CreateChildren();
   PlaceFromSettings();
@@ -199,17 +202,17 @@ void CDlgVideoMain::OnCopyData(const COPYDATASTRUCT& data) {
   }
   switch (m.code) {
     case mv::WM_DOWNLOAD:
-      m_resources.OnDownload(m.request, m_enumUserChoice);
+      m_resources->OnDownload(m.request, m_enumUserChoice);
       PostMessageA(m_hWnd, WM_REFRESH_STATUS, 0, 0);
       break;
     case mv::WM_PRE_DOWNLOAD:
-      m_resources.OnPreDownload(m.request);
+      m_resources->OnPreDownload(m.request);
       break;
     case mv::WM_STOP_DOWNLOAD:
-      m_resources.OnStopDownload();
+      m_resources->OnStopDownload();
       break;
     case mv::WM_STOP_PRE_DOWNLOAD:
-      m_resources.OnStopPreDownload();
+      m_resources->OnStopPreDownload();
       break;
     case mv::WM_PLAY:
       OnPlayMsg(m.video);
@@ -285,7 +288,7 @@ void CDlgVideoMain::OnTimer(UINT_PTR id) {
     case ID_TIMER_FLV_PROGRESS:
     case ID_TIMER_SWF_PROGRESS:
     case ID_TIMER_FLV_CODEC_PROGRESS:
-      m_resources.OnTimer(id);
+      m_resources->OnTimer(id);
       break;
     case ID_TIMER_FLV_PLAY:
       OnPlayClock();
@@ -302,13 +305,13 @@ void CDlgVideoMain::OnTimer(UINT_PTR id) {
 
 void CDlgVideoMain::OnPlayMsg(bool video) {
   m_enumUserChoice = video ? mv::choice_video : mv::choice_pic;
-  m_resources.OnPlay(video);
+  m_resources->OnPlay(video);
   if (!video) {
     if (!m_bDlgShow) ShowAndRaise();
     ShowPage(true, false, false);
     LoadPicturePage();
     SelectTab(false);
-  } else if (!m_resources.HasVideo() && m_settings.noVideoShows < kMaxNoVideoFallbacks) {
+  } else if (!m_resources->HasVideo() && m_settings.noVideoShows < kMaxNoVideoFallbacks) {
     ++m_settings.noVideoShows;
     Log("NO mv,need change to pic");
     ShowPage(true, false, false);
@@ -326,9 +329,9 @@ void CDlgVideoMain::OnPlayMsg(bool video) {
 }
 
 void CDlgVideoMain::OnStopMsg() {
-  if (m_enumUserChoice != mv::choice_video || !m_bDlgShow || !m_resources.CanPlay()) return;
+  if (m_enumUserChoice != mv::choice_video || !m_bDlgShow || !m_resources->CanPlay()) return;
   m_sender.SendStopPlayerMsg();
-  if (m_resources.Video().status == kSlotFinished) {
+  if (m_resources->Video().status == kStatusFinished) {
     m_playback->SetPosition(0);
     m_playSeconds = 0;
     SetTimer(m_hWnd, ID_TIMER_FLV_PLAY, m_options.playClockMs, nullptr);
@@ -349,7 +352,7 @@ void CDlgVideoMain::OnStartNewSong() {
   m_userPaused = false;
   m_statusText = kTextSearching;
   RedrawStatus();
-  m_resources.OnStartNewSong();
+  m_resources->OnStartNewSong();
   if (m_videoPageActive) LoadStatusPage();
 }
 
@@ -368,8 +371,8 @@ void CDlgVideoMain::OnShutdown() {
   Log("Shutdown");
   RememberPlace();
   SaveVideoDlgSettings(m_configPath, m_settings);
-  m_resources.Shutdown();
-  if (m_videoPlaying && m_resources.Video().status == kSlotFinished) m_playback->Stop();
+  m_resources->Shutdown();
+  if (m_videoPlaying && m_resources->Video().status == kStatusFinished) m_playback->Stop();
   StopVideoPlayback();
   m_pictureFlash.reset();
   m_statusFlash.reset();
@@ -377,12 +380,12 @@ void CDlgVideoMain::OnShutdown() {
 }
 
 void CDlgVideoMain::OnRefreshStatus() {
-  m_statusText = m_resources.StatusText();
+  m_statusText = m_resources->StatusText();
   if (m_videoPageActive) {
     RedrawStatus();
     LoadStatusPage();
   }
-  if (SlotFailed(m_resources.Video().status)) {
+  if (IsFailedStatus(m_resources->Video().status)) {
     StopVideoPlayback();
     ShowWindow(m_video, SW_HIDE);
     if (m_videoPageActive) ShowWindow(m_statusHost, SW_SHOW);
@@ -421,9 +424,9 @@ void CDlgVideoMain::OnSysCommand(WPARAM command) {
 // ---- The playback's host face --------------------------------------------------------
 
 bool CDlgVideoMain::VideoDownloading(uint32_t& totalSize) {
-  const SlotState video = m_resources.Video();
+  const P2PResource video = m_resources->Video();
   totalSize = video.totalSize;
-  return video.status == kSlotDownloading;
+  return video.status == kStatusDownloading;
 }
 
 void CDlgVideoMain::PlaybackStarted() {
@@ -444,7 +447,7 @@ void CDlgVideoMain::PlaybackStarted() {
 void CDlgVideoMain::PlaybackFailed() {
   m_videoPlaying = false;
   m_statusText = "播放文件失败...";
-  m_resources.NotifyFlvPlayFailed();
+  m_resources->NotifyFlvPlayFailed();
   RedrawStatus();
 }
 

@@ -30,16 +30,16 @@ void CDlgVideoMain::ShowAndRaise() {
 }
 
 void CDlgVideoMain::LoadPicturePage() {
-  const SlotState pictures = m_resources.Pictures();
-  const std::string movie = PicturePageMovie(m_resources.HasPictures(), pictures.status);
+  const P2PResource pictures = m_resources->Pictures();
+  const std::string movie = PicturePageMovie(m_resources->HasPictures(), pictures.status);
   m_pictureMovie = movie.empty() ? pictures.tempPath : m_swfFolder + movie;
   if (m_pictureFlash && !m_pictureFlash->PlayFlash(m_pictureMovie))
     Log("picture page %s could not be shown", m_pictureMovie.c_str());
 }
 
 void CDlgVideoMain::LoadStatusPage() {
-  const std::string movie = m_swfFolder + StatusPageMovie(m_resources.HasVideo(), m_resources.DecoderInstalled(),
-                                                          m_resources.Video().status, m_resources.Codec().status);
+  const std::string movie = m_swfFolder + StatusPageMovie(m_resources->HasVideo(), m_resources->DecoderInstalled(),
+                                                          m_resources->Video().status, m_resources->Codec().status);
   // The same page keeps playing: a progress report must not restart it.
   if (movie == m_statusMovie && m_statusFlash && m_statusFlash->HasControl()) return;
   m_statusMovie = movie;
@@ -48,7 +48,7 @@ void CDlgVideoMain::LoadStatusPage() {
 }
 
 bool CDlgVideoMain::StartVideo() {
-  const SlotState video = m_resources.Video();
+  const P2PResource video = m_resources->Video();
   Log("FLV 可以播放，播放之,%u", video.usablePercent);
   if (!m_playback->RealPlayFile(video.tempPath)) return false;
   return m_videoPlaying;
@@ -68,7 +68,7 @@ void CDlgVideoMain::OnBtnVideo(LPARAM from) {
     ShowPage(false, true, false);
     LoadStatusPage();
   }
-  if (m_resources.CanPlay()) {
+  if (m_resources->CanPlay()) {
     bool started = false;
     if (m_videoPlaying) {
       ShowWindow(m_video, SW_SHOW);
@@ -77,7 +77,7 @@ void CDlgVideoMain::OnBtnVideo(LPARAM from) {
       started = StartVideo();
     }
     if (started) {
-      m_statusText = m_resources.StatusText();
+      m_statusText = m_resources->StatusText();
       RedrawStatus();
       if (m_minimized) {
         m_showVideoOnRestore = true;
@@ -91,8 +91,8 @@ void CDlgVideoMain::OnBtnVideo(LPARAM from) {
       }
       m_sender.SendStopPlayerMsg();
     }
-  } else if (m_resources.HasVideo()) {
-    m_resources.DownloadFLV();
+  } else if (m_resources->HasVideo()) {
+    m_resources->DownloadFLV();
     m_statusText = kTextSearching;
     RedrawStatus();
     Log("FLV不可播放,mv还未下载完成");
@@ -109,18 +109,18 @@ void CDlgVideoMain::OnBtnPic() {
   }
   // A song without video switches to the pictures without taking away
   // the user's choice of the video.
-  if (m_videoPageActive && (m_previousChoice == mv::choice_pic || m_resources.HasVideo())) {
+  if (m_videoPageActive && (m_previousChoice == mv::choice_pic || m_resources->HasVideo())) {
     m_enumUserChoice = mv::choice_pic;
     m_sender.SendUserChoiceMsg(mv::choice_pic);
   }
   SelectTab(false);
   ShowPage(true, false, false);
   LoadPicturePage();
-  m_resources.DownloadSwf();
+  m_resources->DownloadSwf();
 }
 
 void CDlgVideoMain::OnFLVPlay() {
-  if (!m_videoPageActive || m_videoPlaying || !m_bDlgShow || !m_resources.CanPlay()) return;
+  if (!m_videoPageActive || m_videoPlaying || !m_bDlgShow || !m_resources->CanPlay()) return;
   if (!StartVideo()) return;
   if (m_minimized) {
     m_showVideoOnRestore = true;
@@ -145,14 +145,14 @@ void CDlgVideoMain::StopVideoPlayback() {
 
 void CDlgVideoMain::OnPlayClock() {
   if (!m_videoPageActive || !m_videoPlaying) return;
-  const SlotState video = m_resources.Video();
+  const P2PResource video = m_resources->Video();
   PlayClockInput in;
   in.paused = m_paused;
   in.userPaused = m_userPaused;
   in.seekable = m_seekable;
   if (m_seekable && !m_paused) in.graphPosition = m_playback->Position();
-  in.buffering.downloading = video.status == kSlotDownloading;
-  in.buffering.finished = video.status == kSlotFinished;
+  in.buffering.downloading = video.status == kStatusDownloading;
+  in.buffering.finished = video.status == kStatusFinished;
   in.buffering.playSeconds = m_playSeconds;
   in.buffering.durationSeconds = m_durationSeconds;
   in.buffering.usablePercent = video.usablePercent;
@@ -175,7 +175,7 @@ void CDlgVideoMain::OnPlayClock() {
 }
 
 void CDlgVideoMain::OnStopButton() {
-  if (!m_videoPlaying || m_resources.Video().status != kSlotFinished) return;
+  if (!m_videoPlaying || m_resources->Video().status != kStatusFinished) return;
   m_playback->Stop();
   ShowPlayButton(true);
   m_paused = true;

@@ -183,8 +183,8 @@ void CDlgVideoMain::Paint(HDC target) {
 
   const VideoLayout l = LayoutVideoWindow(w, h);
   // The progress bar: live only while a complete, seekable video plays.
-  const SlotState video = m_resources.Video();
-  const bool live = m_videoPlaying && video.status == kSlotFinished && m_seekable && m_durationSeconds > 0;
+  const P2PResource video = m_resources->Video();
+  const bool live = m_videoPlaying && video.status == kStatusFinished && m_seekable && m_durationSeconds > 0;
   const RECT bar = ToRect(l.progress);
   if (live) {
     const int thumb = ProgressThumbLeft(m_playSeconds, m_durationSeconds, bar.left, bar.right - bar.left);
@@ -335,7 +335,7 @@ void CDlgVideoMain::OnProgressClick(int x) {
   const unsigned target = ProgressTarget(x, bar.left, bar.Width(), m_durationSeconds);
   if (target == m_progressTarget) return;
   m_progressTarget = target;
-  if (m_videoPlaying && m_resources.Video().status == kSlotFinished) {
+  if (m_videoPlaying && m_resources->Video().status == kStatusFinished) {
     m_playback->SetPosition(static_cast<long>(target));
     m_playSeconds = target;
   }

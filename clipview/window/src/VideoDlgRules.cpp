@@ -77,9 +77,9 @@ ResizeZone ResizeZoneAt(int x, int y, int width, int height) {
 }
 
 std::string PicturePageMovie(bool hasPictures, int picturesStatus) {
-  if (!hasPictures || picturesStatus == kSlotFailed) return "serverbusy.swf";
-  if (picturesStatus == kSlotFinished) return "";
-  if (picturesStatus == kSlotNetworkError || picturesStatus == kSlotNoPeer) return "neterror.swf";
+  if (!hasPictures || picturesStatus == kStatusFailed) return "serverbusy.swf";
+  if (picturesStatus == kStatusFinished) return "";
+  if (picturesStatus == kStatusNetworkError || picturesStatus == kStatusNoPeer) return "neterror.swf";
   return "load.swf";
 }
 
@@ -87,11 +87,11 @@ std::string StatusPageMovie(bool hasVideo, bool decoderInstalled, int videoStatu
   if (!hasVideo) return "nomtv.swf";
   const int status = decoderInstalled ? videoStatus : codecStatus;
   switch (status) {
-    case kSlotFailed:
+    case kStatusFailed:
       return "serverbusy.swf";
-    case kSlotNetworkError:
+    case kStatusNetworkError:
       return "neterror.swf";
-    case kSlotNoPeer:
+    case kStatusNoPeer:
       return "nores.swf";
     default:
       return decoderInstalled ? "load.swf" : "FlvCodecDownloading.swf";

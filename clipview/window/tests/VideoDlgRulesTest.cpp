@@ -110,22 +110,22 @@ TEST(VideoMouse, ResizeZones) {
 }
 
 TEST(VideoPages, PicturePage) {
-  EXPECT_EQ(PicturePageMovie(false, kSlotFinished), "serverbusy.swf");
-  EXPECT_EQ(PicturePageMovie(true, kSlotFailed), "serverbusy.swf");
-  EXPECT_EQ(PicturePageMovie(true, kSlotFinished), "");
-  EXPECT_EQ(PicturePageMovie(true, kSlotNetworkError), "neterror.swf");
-  EXPECT_EQ(PicturePageMovie(true, kSlotNoPeer), "neterror.swf");
-  EXPECT_EQ(PicturePageMovie(true, kSlotDownloading), "load.swf");
+  EXPECT_EQ(PicturePageMovie(false, kStatusFinished), "serverbusy.swf");
+  EXPECT_EQ(PicturePageMovie(true, kStatusFailed), "serverbusy.swf");
+  EXPECT_EQ(PicturePageMovie(true, kStatusFinished), "");
+  EXPECT_EQ(PicturePageMovie(true, kStatusNetworkError), "neterror.swf");
+  EXPECT_EQ(PicturePageMovie(true, kStatusNoPeer), "neterror.swf");
+  EXPECT_EQ(PicturePageMovie(true, kStatusDownloading), "load.swf");
 }
 
 TEST(VideoPages, StatusPage) {
-  EXPECT_EQ(StatusPageMovie(false, true, kSlotFailed, 0), "nomtv.swf");
-  EXPECT_EQ(StatusPageMovie(true, true, kSlotFailed, 0), "serverbusy.swf");
-  EXPECT_EQ(StatusPageMovie(true, true, kSlotNetworkError, 0), "neterror.swf");
-  EXPECT_EQ(StatusPageMovie(true, true, kSlotNoPeer, 0), "nores.swf");
-  EXPECT_EQ(StatusPageMovie(true, true, kSlotDownloading, kSlotFailed), "load.swf");
-  EXPECT_EQ(StatusPageMovie(true, false, kSlotFailed, kSlotNoPeer), "nores.swf");  // the codec slot counts
-  EXPECT_EQ(StatusPageMovie(true, false, kSlotFailed, kSlotDownloading), "FlvCodecDownloading.swf");
+  EXPECT_EQ(StatusPageMovie(false, true, kStatusFailed, 0), "nomtv.swf");
+  EXPECT_EQ(StatusPageMovie(true, true, kStatusFailed, 0), "serverbusy.swf");
+  EXPECT_EQ(StatusPageMovie(true, true, kStatusNetworkError, 0), "neterror.swf");
+  EXPECT_EQ(StatusPageMovie(true, true, kStatusNoPeer, 0), "nores.swf");
+  EXPECT_EQ(StatusPageMovie(true, true, kStatusDownloading, kStatusFailed), "load.swf");
+  EXPECT_EQ(StatusPageMovie(true, false, kStatusFailed, kStatusNoPeer), "nores.swf");  // the codec slot counts
+  EXPECT_EQ(StatusPageMovie(true, false, kStatusFailed, kStatusDownloading), "FlvCodecDownloading.swf");
 }
 
 TEST(VideoPlace, OffScreenPositionIsCentred) {

@@ -69,6 +69,16 @@ std::string Movie(uint32_t rgb, const std::string& label) {
   return file;
 }
 
+P2PResource Slot(int status, unsigned usable, uint32_t total, const std::string& path) {
+  P2PResource slot = MakeSlot("flv");
+  slot.status = status;
+  slot.usablePercent = usable;
+  slot.totalSize = total;
+  slot.tempPath = path;
+  slot.playable = true;
+  return slot;
+}
+
 struct Received {
   unsigned long code;
   int value;
@@ -116,7 +126,9 @@ class VideoDlgTest : public testing::Test {
     options.logPath = home + "\\log\\log_clip_view.txt";
     options.playClockMs = 60000;  // ticked by hand
     options.endsProgram = false;
-    dialog = std::make_unique<CDlgVideoMain>(options, resources, [this](FlvPlaybackHost& host) {
+    dialog = std::make_unique<CDlgVideoMain>(
+        options, [this](HWND, P2PManHost&) { return std::unique_ptr<IVideoResources>(std::move(owned)); },
+        [this](FlvPlaybackHost& host) {
       auto made = std::make_unique<FakePlayback>(host);
       playback = made.get();
       return made;
@@ -175,7 +187,8 @@ class VideoDlgTest : public testing::Test {
   }
 
   std::string home;
-  FakeResources resources;
+  std::unique_ptr<FakeResources> owned = std::make_unique<FakeResources>();
+  FakeResources& resources = *owned;
   FakePlayback* playback = nullptr;
   std::unique_ptr<CDlgVideoMain> dialog;
   std::unique_ptr<mvtest::TestWindow> mini;
@@ -200,7 +213,7 @@ TEST_F(VideoDlgTest, PicturesPageShowsTheArtistsMovie) {
   Open();
   mvtest::WriteFileBytes(home + "\\artist.swf", Movie(0xC04080, u8"明星写真 (artist pictures)"));
   Download(2, 3);
-  resources.pictures.status = kSlotFinished;
+  resources.pictures.status = kStatusFinished;
   resources.pictures.tempPath = home + "\\artist.swf";
   Play(false);
   const VideoDlgState s = dialog->State();
@@ -224,7 +237,7 @@ TEST_F(VideoDlgTest, PicturesPageShowsTheArtistsMovie) {
 TEST_F(VideoDlgTest, VideoPageShowsTheStatusPageThenTheVideo) {
   Open();
   resources.hasVideo = true;
-  resources.video.status = kSlotRequested;
+  resources.video.status = kStatusRequested;
   Play(true);
   VideoDlgState s = dialog->State();
   EXPECT_TRUE(s.videoPageActive);
@@ -241,7 +254,7 @@ TEST_F(VideoDlgTest, VideoPageShowsTheStatusPageThenTheVideo) {
 
   received.clear();
   resources.canPlay = true;
-  resources.video = SlotState{kSlotFinished, 100, 500000, home + "\\song.flv", true};
+  resources.video = Slot(kStatusFinished, 100, 500000, home + "\\song.flv");
   playback->seekable = true;
   playback->position = 65;
   SendMessageA(dialog->Window(), WM_FLV_PLAY, 0, 0);
@@ -281,7 +294,7 @@ TEST_F(VideoDlgTest, NoVideoFallsBackToPicturesUntilTheFifthTime) {
 
 TEST_F(VideoDlgTest, BufferingPausesAtNinetyOneSecondsAndResumesAtFiftySixPercent) {
   Open();
-  StartPlaying(kSlotDownloading, 50);  // 200 s long, not seekable
+  StartPlaying(kStatusDownloading, 50);  // 200 s long, not seekable
   Tick(90);
   EXPECT_FALSE(dialog->State().paused);
   EXPECT_EQ(dialog->State().playSeconds, 90u);
@@ -305,7 +318,7 @@ TEST_F(VideoDlgTest, BufferingPausesAtNinetyOneSecondsAndResumesAtFiftySixPercen
 
 TEST_F(VideoDlgTest, MuteThenUnmuteRestoresTheFullVolume) {
   Open();
-  StartPlaying(kSlotFinished, 100);
+  StartPlaying(kStatusFinished, 100);
   ASSERT_FALSE(playback->volumes.empty());
   EXPECT_DOUBLE_EQ(playback->volumes.back(), 100.0);  // VolumeValue 8
   Command(IDC_BTN_MUTE);
@@ -318,12 +331,12 @@ TEST_F(VideoDlgTest, MuteThenUnmuteRestoresTheFullVolume) {
 
 TEST_F(VideoDlgTest, StopIsIgnoredWhileTheVideoStillDownloads) {
   Open();
-  StartPlaying(kSlotDownloading, 30);
+  StartPlaying(kStatusDownloading, 30);
   const size_t before = playback->calls.size();
   Command(IDC_BTN_STOP);
   EXPECT_EQ(playback->calls.size(), before);
   EXPECT_FALSE(dialog->State().paused);
-  resources.video.status = kSlotFinished;
+  resources.video.status = kStatusFinished;
   Command(IDC_BTN_STOP);
   EXPECT_EQ(playback->calls.back(), "Stop");
   const VideoDlgState s = dialog->State();
@@ -357,7 +370,7 @@ TEST_F(VideoDlgTest, FailingPlayIsAPageThatCouldNotBeShown) {
 
 TEST_F(VideoDlgTest, CloseHidesAndGivesThePlayerBack) {
   Open();
-  StartPlaying(kSlotFinished, 100);
+  StartPlaying(kStatusFinished, 100);
   received.clear();
   Command(IDC_BTN_CLOSE);
   EXPECT_FALSE(IsWindowVisible(dialog->Window()));
@@ -371,7 +384,7 @@ TEST_F(VideoDlgTest, CloseHidesAndGivesThePlayerBack) {
 
 TEST_F(VideoDlgTest, DoubleClicksToggleFullScreenAndTheSize) {
   Open();
-  StartPlaying(kSlotFinished, 100);
+  StartPlaying(kStatusFinished, 100);
   HWND video = dialog->VideoWindow();
   PostMessageA(dialog->Window(), WM_LBUTTONDBLCLK, 0, static_cast<LPARAM>(kVideoDoubleClickParam));
   mvtest::PumpFor(50);
@@ -402,7 +415,7 @@ TEST_F(VideoDlgTest, MinimisedWindowShowsTheVideoOnRestore) {
   SendMessageA(dialog->Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
   EXPECT_TRUE(dialog->State().minimized);
   resources.canPlay = true;
-  resources.video = SlotState{kSlotDownloading, 10, 500000, home + "\\song.flv", true};
+  resources.video = Slot(kStatusDownloading, 10, 500000, home + "\\song.flv");
   SendMessageA(dialog->Window(), WM_FLV_PLAY, 0, 0);
   EXPECT_TRUE(dialog->State().showVideoOnRestore);
   EXPECT_FALSE(dialog->State().videoWindowVisible);

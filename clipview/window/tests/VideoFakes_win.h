@@ -15,7 +15,7 @@ namespace videotest {
 
 struct FakeResources : clipview::IVideoResources {
   bool hasVideo = false, hasPictures = false, decoder = true, canPlay = false;
-  clipview::SlotState video, pictures, codec;
+  clipview::P2PResource video, pictures, codec;
   std::string text = "正在查找资源...";
   std::vector<std::string> calls;
 
@@ -31,9 +31,9 @@ struct FakeResources : clipview::IVideoResources {
   void OnStartNewSong() override { calls.push_back("OnStartNewSong"); }
   bool HasVideo() override { return hasVideo; }
   bool HasPictures() override { return hasPictures; }
-  clipview::SlotState Video() override { return video; }
-  clipview::SlotState Pictures() override { return pictures; }
-  clipview::SlotState Codec() override { return codec; }
+  clipview::P2PResource Video() override { return video; }
+  clipview::P2PResource Pictures() override { return pictures; }
+  clipview::P2PResource Codec() override { return codec; }
   bool DecoderInstalled() override { return decoder; }
   std::string StatusText() override { return text; }
   bool CanPlay() override { return canPlay; }

@@ -12,16 +12,9 @@ std::string FlashControlVersion();
 // while it is open); OK opens the Flash update page.
 void ShowFlashNotice(const std::string& logPath);
 
-// Deletes every file in "<user temp>\ZLrc" and removes the folder.
-void CleanTempFolder();
-
 // Writes the P2P server's share space into "<home>\setup.ini" (when it
 // exists) through a temporary file, so that a failure never loses it.
 // False when the file exists but could not be rewritten.
 bool SetP2PShareSpace(const std::string& home, const std::string& logPath);
-
-// Starts the P2P server program (Config/p2psvr) from the home, hidden, and
-// marks P2PStarted = 1. False when it did not start.
-bool StartP2PServer(const std::string& home);
 
 }  // namespace clipview

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+#include "shared/SignPair.h"
+
 namespace mv {
 
 // ---- Codes ---------------------------------------------------------------
@@ -54,13 +56,6 @@ constexpr uint32_t kToPlayerTimeoutMs = 2000;
 
 // ---- Payloads --------------------------------------------------------------
 
-// Two words naming one P2P resource; a pair whose first word is 0 names
-// nothing. Laid out as the engine's SignPair, which the plug-in converts.
-struct SignPair {
-  uint32_t first;
-  uint32_t second;
-};
-static_assert(sizeof(SignPair) == 8 && offsetof(SignPair, second) == 4, "SignPair layout");
 
 // The payload of WM_DOWNLOAD and WM_PRE_DOWNLOAD. Only status 3 means that
 // the resource named by the pair exists.

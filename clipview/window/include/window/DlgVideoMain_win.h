@@ -5,11 +5,13 @@
 // protocol with the plug-in. Everything runs on the dialog's thread.
 #include <windows.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "flv/FlvPlayback.h"
+#include "p2p/P2PMan.h"
 #include "shared/Logger.h"
 #include "window/PlayerSender_win.h"
 #include "window/VideoBackends.h"
@@ -58,10 +60,12 @@ struct VideoDlgState {
 };
 
 using PlaybackFactory = std::function<std::unique_ptr<IVideoPlayback>(FlvPlaybackHost&)>;
+// The downloads are made once the window exists: they post to it.
+using ResourcesFactory = std::function<std::unique_ptr<IVideoResources>(HWND dialog, P2PManHost& host)>;
 
-class CDlgVideoMain : public FlvPlaybackHost {
+class CDlgVideoMain : public FlvPlaybackHost, public P2PManHost {
  public:
-  CDlgVideoMain(VideoDlgOptions options, IVideoResources& resources, PlaybackFactory makePlayback);
+  CDlgVideoMain(VideoDlgOptions options, ResourcesFactory makeResources, PlaybackFactory makePlayback);
   ~CDlgVideoMain() override;
   CDlgVideoMain(const CDlgVideoMain&) = delete;
   CDlgVideoMain& operator=(const CDlgVideoMain&) = delete;
@@ -79,6 +83,12 @@ class CDlgVideoMain : public FlvPlaybackHost {
   bool VideoDownloading(uint32_t& totalSize) override;
   void PlaybackStarted() override;
   void PlaybackFailed() override;
+
+  // ---- P2PManHost (also the P2P reply thread) ----
+  bool DialogShown() override { return m_bDlgShow.load(); }
+  UserChoice CurrentChoice() override { return static_cast<UserChoice>(m_enumUserChoice.load()); }
+  void SendPlayerPlayMsg() override { m_sender.SendPlayerPlayMsg(); }
+  void SendDownloadP2PMsg() override { m_sender.SendDownloadP2PMsg(); }
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND, UINT, WPARAM, LPARAM);
@@ -141,7 +151,8 @@ class CDlgVideoMain : public FlvPlaybackHost {
 
   VideoDlgOptions m_options;
   std::string m_home, m_swfFolder, m_configPath;
-  IVideoResources& m_resources;
+  ResourcesFactory m_makeResources;
+  std::unique_ptr<IVideoResources> m_resources;
   PlaybackFactory m_makePlayback;
   std::unique_ptr<IVideoPlayback> m_playback;
   PlayerSender m_sender;
@@ -158,9 +169,9 @@ class CDlgVideoMain : public FlvPlaybackHost {
        m_btnPause = nullptr, m_btnStop = nullptr, m_btnMute = nullptr, m_btnMore = nullptr,
        m_btnFeedback = nullptr;
 
-  // Window state.
-  bool m_bDlgShow = false;
-  int m_enumUserChoice = mv::choice_pic;
+  // Window state. The downloads read the first two from their own thread.
+  std::atomic<bool> m_bDlgShow{false};
+  std::atomic<int> m_enumUserChoice{mv::choice_pic};
   int m_previousChoice = mv::choice_pic;
   bool m_videoPageActive = false;
   bool m_picturePageActive = false;

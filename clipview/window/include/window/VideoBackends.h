@@ -8,17 +8,9 @@
 #include <string>
 
 #include "mvprotocol/MvProtocol.h"
+#include "p2p/P2PResource.h"
 
 namespace clipview {
-
-// One download slot as the window reads it.
-struct SlotState {
-  int status = 0;  // SlotStatus
-  unsigned usablePercent = 0;
-  uint32_t totalSize = 0;
-  std::string tempPath;
-  bool playable = false;
-};
 
 class IVideoResources {
  public:
@@ -36,9 +28,9 @@ class IVideoResources {
 
   virtual bool HasVideo() = 0;
   virtual bool HasPictures() = 0;
-  virtual SlotState Video() = 0;
-  virtual SlotState Pictures() = 0;
-  virtual SlotState Codec() = 0;
+  virtual P2PResource Video() = 0;
+  virtual P2PResource Pictures() = 0;
+  virtual P2PResource Codec() = 0;
   virtual bool DecoderInstalled() = 0;  // m_bSupportFLVCodec
   // The status line: the video text while the decoder is installed, else the codec text.
   virtual std::string StatusText() = 0;

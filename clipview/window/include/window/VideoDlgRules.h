@@ -7,23 +7,9 @@
 #include <string>
 
 #include "flv/FlvRules.h"
+#include "p2p/P2PResource.h"
 
 namespace clipview {
-
-// ---- Resource slots as the window sees them --------------------------------------
-
-enum SlotStatus : int {
-  kSlotIdle = 0,
-  kSlotRequested = 1,
-  kSlotStarted = 2,
-  kSlotDownloading = 3,
-  kSlotFinished = 4,
-  kSlotFailed = 5,
-  kSlotNetworkError = 6,
-  kSlotNoPeer = 7,
-  kSlotCancelled = 8,
-};
-inline bool SlotFailed(int status) { return status >= kSlotFailed && status <= kSlotNoPeer; }
 
 // ---- Timer 7: play clock and buffering ----------------------------------------------
 

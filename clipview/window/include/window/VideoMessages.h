@@ -2,14 +2,10 @@
 // The MV dialog's private messages, timers and command identifiers.
 #include <windows.h>
 
-#include "flv/FlvGraph.h"  // WM_VIDEO_COMPLETE (WM_USER + 102), WM_GRAPH_NOTIFY
+#include "flv/FlvGraph.h"            // WM_VIDEO_COMPLETE (WM_USER + 102), WM_GRAPH_NOTIFY
+#include "p2p/MvWindowMessages.h"    // WM_REFRESH_STATUS, WM_SHOW_PICTURES, WM_FLV_PLAY, WM_CODEC_READY
 
 namespace clipview {
-
-constexpr UINT WM_REFRESH_STATUS = WM_USER + 100;
-constexpr UINT WM_SHOW_PICTURES = WM_USER + 101;
-constexpr UINT WM_FLV_PLAY = WM_USER + 104;
-constexpr UINT WM_CODEC_READY = WM_USER + 110;
 
 constexpr UINT_PTR ID_TIMER_FLV_PROGRESS = 4;
 constexpr UINT_PTR ID_TIMER_SWF_PROGRESS = 5;
