@@ -159,6 +159,8 @@ void CDlgVideoMain::OnPlayClock() {
   in.buffering.totalSize = video.totalSize;
   const PlayClockStep step = PlayClockTick(in);
   m_playSeconds = step.playSeconds;
+  // The download's progress shows in the status line while the video plays.
+  m_statusText = m_resources->StatusText();
   if (step.resume) {
     m_playback->Run();
     ShowPlayButton(false);

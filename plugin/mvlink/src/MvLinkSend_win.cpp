@@ -63,6 +63,8 @@ HWND MvLinkCore::FindOrLaunchVideoWindow() {
   window = FindVideoWindow();
   for (uint32_t i = 0; !window && i < m_options.timings.launchRetries; ++i) {
     Sleep(m_options.timings.launchPauseMs);
+    // A ClipView that opened the notice instead will not show its window.
+    if (FindFlashNotice()) return nullptr;
     window = FindVideoWindow();
   }
   return window;
