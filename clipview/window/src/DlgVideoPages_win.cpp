@@ -85,6 +85,7 @@ void CDlgVideoMain::OnBtnVideo(LPARAM from) {
       } else if (m_videoPageActive) {
         ShowPage(false, false, true);
         m_playback->Resize(m_video);
+        RedrawWindow(m_video, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
       } else {
         ShowPage(true, false, false);
         Log("用户已经选择写真");
@@ -128,6 +129,7 @@ void CDlgVideoMain::OnFLVPlay() {
     ShowWindow(m_video, SW_SHOW);
     ShowWindow(m_statusHost, SW_HIDE);
     m_playback->Resize(m_video);
+    RedrawWindow(m_video, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
   }
   m_sender.SendStopPlayerMsg();
 }
