@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "PluginSoak_win.h"
 #include "PluginTestbed_win.h"
 #include "player/WinampIpcCodec.h"
 
@@ -194,6 +195,9 @@ TEST_F(PluginTest, ModernSkinWindowIsHookedAndUnhooked) {
   // Only a visible window is taken for the modern skin's main window.
   ASSERT_TRUE(bed.Start({Song("a.mp3", "A", "T")}, FastTimings(), "", true));
   EXPECT_EQ(bed.Snapshot().hooked, 1);
+  ASSERT_TRUE(bed.Host().ConfigPlugin(0));
+  EXPECT_NE(ReadFile(bed.Home() + "\\log\\gen_zolyric.txt").find("Enter Winamp General Plugin Config"),
+            std::string::npos);
   bed.Host().SetSkinName("Winamp Modern Big");
   HWND modern = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (modern = bed.Host().ModernWindow()) != nullptr; }, 5000));
@@ -229,4 +233,22 @@ TEST_F(PluginTest, WithoutLyricCoreThePluginStaysOffAndThePlayerPlays) {
   EXPECT_EQ(s.hooked, 0);
   EXPECT_NE(ReadFile(bed.Home() + "\\log\\gen_zolyric.txt").find("LyricCore.dll cannot be loaded"),
             std::string::npos);
+}
+
+TEST_F(PluginTest, QuickSongChangesLeaveNoHandlesOrMemoryBehind) {
+  const SoakFigures f = RunSoak(bed, 300, 5, 11);
+  ASSERT_TRUE(f.responsive) << "after " << f.changes << " changes";
+  EXPECT_EQ(bed.Snapshot().running, 1);
+  // Steady once warm: a few handles and a little memory may come and go.
+  EXPECT_LE(f.endHandles, f.warmHandles + 20) << f.warmHandles << " -> " << f.endHandles;
+  EXPECT_LE(f.endPrivateBytes, f.warmPrivateBytes + 4 * 1024 * 1024) << f.warmPrivateBytes << " -> " << f.endPrivateBytes;
+}
+
+TEST_F(PluginTest, WithoutAnInstallHomeThePluginStaysOff) {
+  RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZOLYRIC", "ZOLYRIC_HOME");
+  ASSERT_TRUE(bed.Start({Song("a.mp3", "A", "T")}));
+  bed.Press(wa::kButtonPlay);
+  EXPECT_EQ(SendMessageA(bed.Host().MainWindow(), WM_USER, 0, wa::kIpcIsPlaying), 1);
+  EXPECT_EQ(bed.Snapshot().running, 0);
+  EXPECT_EQ(bed.Snapshot().hooked, 0);
 }

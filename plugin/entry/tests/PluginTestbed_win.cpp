@@ -111,6 +111,7 @@ PluginTestbed::PluginTestbed() {
 PluginTestbed::~PluginTestbed() {
   Close();
   m_server.Kill();
+  m_logServer.Kill();
   SetHome(m_hadHome ? &m_oldHome : nullptr);
   std::error_code ec;
   std::filesystem::remove_all(m_root, ec);  // LyricCore.dll stays mapped: its folder may stay
@@ -127,8 +128,30 @@ void PluginTestbed::AddLyric(const std::string& artist, const std::string& title
 }
 
 void PluginTestbed::PointAtPort(int port) {
-  WriteFile(m_home + "\\face\\zoc.img", "[LyricServer]\r\nlyricsvr=http://127.0.0.1:" + std::to_string(port) +
-                                            "/lyric\r\n[Config]\r\nVersion=1.0\r\n");
+  m_lyricPort = port;
+  WriteImage();
+}
+
+void PluginTestbed::WriteImage() {
+  std::string image = "[LyricServer]\r\nlyricsvr=http://127.0.0.1:" + std::to_string(m_lyricPort) +
+                      "/lyric\r\n[Config]\r\nVersion=1.0\r\n";
+  if (m_logPort) {
+    image += "msgset=zl_plugin_msgset\r\n[LogServer]\r\nlogsvr=http://127.0.0.1:" + std::to_string(m_logPort) + "\r\n";
+  }
+  WriteFile(m_home + "\\face\\zoc.img", image);
+}
+
+bool PluginTestbed::StartLogServer(const std::string& options) {
+  // Every event may be sent, however often: the service then always posts.
+  char system[MAX_PATH];
+  const std::string msgSet = std::string(system, GetSystemDirectoryA(system, MAX_PATH)) + "\\zl_plugin_msgset.img";
+  WriteFile(msgSet, "[LogMsg]\r\nMsgNum=1\r\nMsgName0=EVENT\r\nMsgInterval0=0\r\nMsgDailyTimes0=100000\r\n");
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZOLYRIC\\LOGMSG");
+  if (!testsupport::StartServer(m_logServer, "logserver.exe", "--out \"" + m_root + "\\events.txt\" " + options,
+                                m_logPort))
+    return false;
+  WriteImage();
+  return true;
 }
 
 bool PluginTestbed::StartServer(const std::string& options) {

@@ -53,6 +53,8 @@ class PluginTestbed {
   void StopServer() { m_server.Kill(); }
   // The configuration image names this port for the lyric server.
   void PointAtPort(int port);
+  // The log-server stand-in ("--hang"); the image names it for the event-log service.
+  bool StartLogServer(const std::string& options = "");
   std::vector<std::string> Queries() const { return ReadLines(m_queries); }
   std::string Requests() const { return ReadFile(m_requests); }
 
@@ -73,6 +75,10 @@ class PluginTestbed {
   bool m_hadHome = false;
   std::string m_oldHome;
   testsupport::ChildProcess m_server;
+  testsupport::ChildProcess m_logServer;
+  int m_lyricPort = 1;
+  int m_logPort = 0;
+  void WriteImage();
   HMODULE m_plugin = nullptr;
   ZoLyricSnapshotFn m_snapshot = nullptr;
   playerhost::CPlayerHost m_host;
