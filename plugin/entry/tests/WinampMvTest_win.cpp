@@ -1,9 +1,9 @@
 // The road of the music video, with the real plug-in in the player stand-in
 // (this program's name makes the plug-in take it for Winamp), the real
 // ClipView.exe from the install home, the P2P server stand-in and the FLV
-// filters: "歌曲 MV" starts ClipView, which plays the song's video, silences
-// the player meanwhile and moves it on at the video's end, follows the song
-// change, and shows the pictures when "明星写真" is picked.
+// filters: the mini window's "MV" starts ClipView, which plays the song's
+// video, silences the player meanwhile and moves it on at the video's end,
+// follows the song change, and shows the pictures when "明星写真" is picked.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,7 +19,7 @@ namespace wa = zl::winamp;
 
 namespace {
 
-constexpr unsigned kMenuSongMv = 32774, kMenuArtistPictures = 32775;
+constexpr unsigned kMiniSongMv = 32862, kMenuArtistPictures = 32775;
 constexpr int kReady = 5;
 const char kLyric[] = "[ti:T]\r\n[ar:A]\r\n[00:01.00]first line\r\n[00:03.00]second line\r\n";
 
@@ -115,10 +115,15 @@ TEST(WinampMv, SongMvAndArtistPicturesThroughClipView) {
   bed.Press(wa::kButtonPlay);
   ASSERT_TRUE(bed.WaitSnapshot([&](const ZoLyricSnapshot& s) { return s.status == kReady && first.path == s.tagPath; }));
 
-  // "歌曲 MV" from the lyric window's menu.
+  // The player minimised: the lyrics go to the mini window, which is also
+  // the window ClipView answers to.
   HWND lyricWindow = FindWindowA("ZoLyricPlainWindow", "ZoLyric");
   ASSERT_NE(lyricWindow, nullptr);
-  PostMessageA(lyricWindow, WM_COMMAND, kMenuSongMv, 0);
+  ShowWindow(bed.Host().MainWindow(), SW_MINIMIZE);
+  HWND mini = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (mini = FindWindowA("ZoLyricPlainWindow", "WINAMPMini")) != nullptr; }, 10000));
+  // "歌曲 MV" from the mini window.
+  PostMessageA(mini, WM_COMMAND, kMiniSongMv, 0);
   HWND clip = nullptr;
   ASSERT_TRUE(WaitFor([&] { return (clip = FindWindowA(nullptr, "WinampMTV")) != nullptr && IsWindowVisible(clip); },
                       30000));

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "controller/LyricController.h"
+#include "controller/LyricWindows.h"
 #include "mvlink/MvLink_win.h"
 #include "mvlink/MvLinkRules.h"
 #include "mvprotocol/MvProtocol.h"
@@ -18,13 +19,10 @@ class MvLinkCore {
  public:
   enum class SendResult { Sent, TimedOut, Missing, NoticeOpen };
 
-  // Messages the receiver posts to itself: work that must not run while
-  // ClipView waits for the answer to its own message.
-  static constexpr UINT kMsgDeferred = WM_APP + 1;  // wParam: Deferred
-  static constexpr UINT kMsgKillPrefetchTimer = WM_APP + 2;
+  // The link posts this to the mini window for work that must not run
+  // while ClipView waits for the answer to its own message.
+  static constexpr UINT kMsgDeferred = WM_APP + 0x3A5;  // wParam: Deferred
   enum Deferred : WPARAM { kStartP2P = 1, kVideoStarted = 2, kPicturesStarted = 3 };
-  static constexpr UINT_PTR kHeartbeatTimer = 100;
-  static constexpr UINT_PTR kPrefetchTimer = 3000;
   static constexpr unsigned kCommandStopPlayer = 203;
 
   explicit MvLinkCore(const MvLinkOptions& options);
@@ -44,32 +42,31 @@ class MvLinkCore {
   void KillVideo();
   std::atomic<bool> showBusy{false};
 
-  // ---- Receiving (the receiver's thread) -------------------------------------
-  // Runs the receiver until it is asked to close; ready is set once its
-  // window exists (or could not be made).
-  void RunReceiver(HANDLE ready);
-  HWND Receiver() const { return m_receiver.load(); }
+  // ---- Receiving (the mini window's thread) ---------------------------------
+  bool OnMiniWindowMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // The plug-in's own mini window (null when there is none).
+  HWND MiniWindow() const;
+  // One keep-alive to ClipView (the heartbeat's thread); KillVideo on time-out.
+  void KeepAlive();
   void ClearSongFlags();
 
   void Log(const char* tag, const char* format, ...) const ZL_PRINTF_LIKE(3, 4);
 
  private:
-  static LRESULT CALLBACK ReceiverProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-  LRESULT OnMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
   void OnCopyData(HWND window, const COPYDATASTRUCT& data);
   void OnPlayerStop(HWND window, ILyricController& owner);
   void OnPlayerPlay(ILyricController& owner);
   void ResumePlayer(ILyricController& owner);
-  void OnSongComplete(HWND window, ILyricController& owner);
-  void OnVideoCrash(HWND window);
-  void OnHeartbeat();
+  void OnSongComplete(ILyricController& owner);
+  void OnVideoCrash();
   void OnDeferred(WPARAM what);
+  void ArmPrefetchTimer(ILyricController& owner);
+  void KillPrefetchTimer(ILyricController& owner);
 
   const MvLinkOptions m_options;
   const std::string m_hostName;
   const mvlink::HostKind m_hostKind;
   std::atomic<ILyricController*> m_owner{nullptr};
-  std::atomic<HWND> m_receiver{nullptr};
   std::atomic<bool> m_realPausedByVideo{false};
   // The MV usage events go out once per song.
   std::atomic<bool> m_videoReported{false};

@@ -1,96 +1,28 @@
-// The plug-in's message receiver: ClipView's requests to the player, the
-// heartbeat, the crash notice of KillVideo and the MV pre-fetch timer.
+// What the plug-in's mini window hands the MV link: ClipView's requests to
+// the player, KillVideo's crash notice, the keep-alive of the heartbeat and
+// the link's own deferred work.
 #include "MvLinkCore_win.h"
 
 namespace {
-
 constexpr char kReceiveTag[] = "Recieve PLAYER MSG";
-constexpr char kClassName[] = "ZoLyricMvLinkReceiver";
-
-HINSTANCE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&ThisModule), &module);
-  return module;
-}
-
 }  // namespace
 
-void MvLinkCore::RunReceiver(HANDLE ready) {
-  WNDCLASSA wc{};
-  wc.lpfnWndProc = ReceiverProc;
-  wc.hInstance = ThisModule();
-  wc.lpszClassName = kClassName;
-  RegisterClassA(&wc);  // fails harmlessly when another link registered it
-  // A hidden top-level window: ClipView finds it by its title.
-  HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kClassName, MiniTitle().c_str(), WS_POPUP, 0, 0, 0, 0, nullptr,
-                                nullptr, ThisModule(), this);
-  m_receiver.store(window);
-  SetEvent(ready);
-  if (!window) return;
-  SetTimer(window, kHeartbeatTimer, m_options.timings.heartbeatMs, nullptr);
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  m_receiver.store(nullptr);
-  UnregisterClassA(kClassName, ThisModule());
-}
-
-LRESULT CALLBACK MvLinkCore::ReceiverProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<MvLinkCore*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcA(window, msg, wParam, lParam);
-  return self->OnMessage(window, msg, wParam, lParam);
-}
-
-LRESULT MvLinkCore::OnMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+bool MvLinkCore::OnMiniWindowMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (msg) {
     case WM_COPYDATA:
       if (lParam) OnCopyData(window, *reinterpret_cast<const COPYDATASTRUCT*>(lParam));
-      return 0;
+      result = 0;
+      return true;
     case mv::kVideoCrashMessage:
-      OnVideoCrash(window);
-      return 0;
-    case WM_TIMER:
-      if (wParam == kHeartbeatTimer) {
-        OnHeartbeat();
-      } else if (wParam == kPrefetchTimer) {
-        KillTimer(window, kPrefetchTimer);
-        ILyricController* owner = Owner();
-        // A song change since the timer was armed makes it stale.
-        if (owner && owner->Flags().prefetchArmed.load()) {
-          owner->Flags().prefetchAllowed.store(true);
-          Log(kReceiveTag, "flv play timer,预取开始");
-        }
-      }
-      return 0;
-    case kMsgKillPrefetchTimer:
-      KillTimer(window, kPrefetchTimer);
-      return 0;
+      OnVideoCrash();
+      result = 0;
+      return true;
     case kMsgDeferred:
       OnDeferred(wParam);
-      return 0;
-    case WM_COMMAND:
-      // The mini window's stop button, pressed for a RealPlayer host.
-      if (LOWORD(wParam) == kCommandStopPlayer) {
-        if (ILyricController* owner = Owner()) owner->OnCommand(window, kCommandStopPlayer);
-      }
-      return 0;
-    case WM_CLOSE:
-      DestroyWindow(window);
-      return 0;
-    case WM_DESTROY:
-      KillTimer(window, kHeartbeatTimer);
-      KillTimer(window, kPrefetchTimer);
-      PostQuitMessage(0);
-      return 0;
+      result = 0;
+      return true;
     default:
-      return DefWindowProcA(window, msg, wParam, lParam);
+      return false;
   }
 }
 
@@ -110,10 +42,10 @@ void MvLinkCore::OnCopyData(HWND window, const COPYDATASTRUCT& data) {
       break;
     case mv::WM_PLAYER_PLAY:
       OnPlayerPlay(*owner);
-      KillTimer(window, kPrefetchTimer);
+      KillPrefetchTimer(*owner);
       break;
     case mv::WM_SONG_COMPLETE:
-      OnSongComplete(window, *owner);
+      OnSongComplete(*owner);
       break;
     case mv::WM_DOWNLOAD_P2P:
       // Sends to ClipView in turn: not while ClipView waits for this answer.
@@ -126,6 +58,12 @@ void MvLinkCore::OnCopyData(HWND window, const COPYDATASTRUCT& data) {
       break;
   }
 }
+
+void MvLinkCore::ArmPrefetchTimer(ILyricController& owner) {
+  owner.Windows().SetMainTimer(lyricwin::kMvPrefetchTimer, m_options.timings.prefetchTimerMs);
+}
+
+void MvLinkCore::KillPrefetchTimer(ILyricController& owner) { owner.Windows().KillMainTimer(lyricwin::kMvPrefetchTimer); }
 
 void MvLinkCore::OnPlayerStop(HWND window, ILyricController& owner) {
   CPlayerControlMessage* control = owner.PlayerControl();
@@ -148,7 +86,7 @@ void MvLinkCore::OnPlayerStop(HWND window, ILyricController& owner) {
   if (a.realPaused) m_realPausedByVideo.store(true);
   if (!flags.prefetchArmed.load()) {
     flags.prefetchAllowed.store(false);
-    SetTimer(window, kPrefetchTimer, m_options.timings.prefetchTimerMs, nullptr);
+    ArmPrefetchTimer(owner);
     Log(kReceiveTag, "set flv play timer");
     flags.prefetchArmed.store(true);
   }
@@ -177,7 +115,7 @@ void MvLinkCore::OnPlayerPlay(ILyricController& owner) {
   owner.UpdateResourceStatus();
 }
 
-void MvLinkCore::OnSongComplete(HWND window, ILyricController& owner) {
+void MvLinkCore::OnSongComplete(ILyricController& owner) {
   if (CPlayerControlMessage* control = owner.PlayerControl()) {
     control->Control_NextSong();
     if (m_hostKind == mvlink::HostKind::Winamp)
@@ -185,10 +123,10 @@ void MvLinkCore::OnSongComplete(HWND window, ILyricController& owner) {
     else
       control->Control_Play();
   }
-  KillTimer(window, kPrefetchTimer);
+  KillPrefetchTimer(owner);
 }
 
-void MvLinkCore::OnVideoCrash(HWND window) {
+void MvLinkCore::OnVideoCrash() {
   ILyricController* owner = Owner();
   if (!owner) return;
   Log(kReceiveTag, "OnVideoCrash");
@@ -199,10 +137,10 @@ void MvLinkCore::OnVideoCrash(HWND window) {
   flags.stoppedByVideo.store(false);
   flags.playerState.store(0);
   owner->UpdateResourceStatus();
-  KillTimer(window, kPrefetchTimer);
+  KillPrefetchTimer(*owner);
 }
 
-void MvLinkCore::OnHeartbeat() {
+void MvLinkCore::KeepAlive() {
   if (FindFlashNotice()) return;
   HWND video = FindVideoWindow();
   if (!video) return;
@@ -235,5 +173,4 @@ void MvLinkCore::OnDeferred(WPARAM what) {
 void MvLinkCore::ClearSongFlags() {
   m_videoReported.store(false);
   m_picturesReported.store(false);
-  if (HWND receiver = Receiver()) PostMessageA(receiver, kMsgKillPrefetchTimer, 0, 0);
 }

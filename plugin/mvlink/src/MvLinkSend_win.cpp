@@ -98,16 +98,22 @@ MvLinkCore::SendResult MvLinkCore::Send(const char* name, mv::ToClipView code, c
   return result;
 }
 
+HWND MvLinkCore::MiniWindow() const {
+  ILyricController* owner = Owner();
+  HWND mini = owner ? owner->Windows().MiniWindow() : nullptr;
+  return mini ? mini : FindWindowA(nullptr, MiniTitle().c_str());
+}
+
 void MvLinkCore::KillVideo() {
   Log(kSendTag, "KillVideo==in");
-  if (HWND receiver = Receiver()) {
-    // On the receiver's own thread the crash is handled at once; another
-    // thread only posts it, as the receiver may itself be waiting for the
-    // hung ClipView.
-    if (GetWindowThreadProcessId(receiver, nullptr) == GetCurrentThreadId())
-      SendMessageA(receiver, mv::kVideoCrashMessage, 0, 0);
+  if (HWND mini = MiniWindow()) {
+    // On the mini window's own thread the crash is handled at once; another
+    // thread only posts it: that thread may be a sender the user interface
+    // is waiting for.
+    if (GetWindowThreadProcessId(mini, nullptr) == GetCurrentThreadId())
+      SendMessageA(mini, mv::kVideoCrashMessage, 0, 0);
     else
-      PostMessageA(receiver, mv::kVideoCrashMessage, 0, 0);
+      PostMessageA(mini, mv::kVideoCrashMessage, 0, 0);
   }
   const DWORD ownPid = GetCurrentProcessId();
   DWORD ownSession = 0;

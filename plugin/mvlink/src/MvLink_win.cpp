@@ -1,5 +1,5 @@
 // The controller's MV link: the senders of the plug-in side and the
-// receiver's thread.
+// heartbeat's thread.
 #include <memory>
 
 #include "MvLinkCore_win.h"
@@ -9,29 +9,28 @@
 
 namespace {
 
-constexpr DWORD kReceiverReadyMs = 5000;
-
 class CMvLink : public IMvLink {
  public:
   explicit CMvLink(const MvLinkOptions& options) : m_core(std::make_shared<MvLinkCore>(options)) {}
 
   ~CMvLink() override {
-    if (HWND receiver = m_core->Receiver()) PostMessageA(receiver, WM_CLOSE, 0, 0);
-    m_receiver.WaitOrStop(m_core->Timings().receiverStopMs, {}, 500);
+    // A keep-alive still waiting for a hung ClipView is not waited for.
+    m_heartbeat.WaitOrStop(m_core->Timings().heartbeatStopMs, {}, 0);
   }
 
-  void Attach(ILyricController* controller) override {
-    m_core->Attach(controller);
-    if (m_receiver.Started()) return;
-    zl::UniqueHandle ready(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    auto core = m_core;
-    HANDLE signal = ready.Get();
-    // The event lives until the wait below has seen it set or given up; a
-    // receiver that never got to set it must not touch it afterwards.
-    auto shared = std::make_shared<zl::UniqueHandle>(std::move(ready));
-    if (!m_receiver.Start([core, shared] { core->RunReceiver(shared->Get()); })) return;
-    WaitForSingleObject(signal, kReceiverReadyMs);
-    if (!m_core->Receiver()) m_core->Log("Player Send MSG", "the message receiver could not be made");
+  void Attach(ILyricController* controller) override { m_core->Attach(controller); }
+
+  bool OnMiniWindowMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+    if (msg == WM_TIMER && wParam == kMvHeartbeatTimer) {
+      // One keep-alive at a time, off the user interface's thread.
+      if (m_heartbeat.Ended()) {
+        auto core = m_core;
+        m_heartbeat.Start([core] { core->KeepAlive(); });
+      }
+      result = 0;
+      return true;
+    }
+    return m_core->OnMiniWindowMessage(window, msg, wParam, lParam, result);
   }
 
   CPlayerListener* Listener() override { return nullptr; }
@@ -99,7 +98,7 @@ class CMvLink : public IMvLink {
   void Plain(const char* name, mv::ToClipView code, bool launch) { m_core->Send(name, code, nullptr, 0, launch); }
 
   std::shared_ptr<MvLinkCore> m_core;
-  zl::BoundedWorker m_receiver;
+  zl::BoundedWorker m_heartbeat;
 };
 
 }  // namespace

@@ -8,9 +8,13 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "controller/LyricController.h"
+#include "controller/LyricDialogs.h"
+#include "controller/LyricWindows.h"
+#include "controller/MvLink.h"
 #include "settings/SettingsStore.h"
 #include "view/LyricViewState.h"
 
@@ -66,9 +70,67 @@ class FakePlayer : public CPlayerControlMessage, public CPlayerQueryMessage {
   std::vector<std::string> m_calls;
 };
 
+// The lyric windows as the MV link sees them: a main window for timer 3000
+// and the mini window (host name + "Mini") that hands the link its messages
+// and runs the heartbeat timer, both on a thread of their own (the "user
+// interface" of these tests).
+class FakeWindows : public ILyricWindows {
+ public:
+  FakeWindows(const std::string& miniTitle, UINT heartbeatMs);  // 0: no heartbeat
+  ~FakeWindows() override;
+  std::atomic<int> prefetchArmed{0}, prefetchKilled{0};
+
+  void Attach(ILyricController* controller) override { m_owner = controller; }
+  bool EnsureMainWindow() override { return true; }
+  bool HasMainWindow() const override { return true; }
+  HWND MainWindow() const override { return m_main.load(); }
+  HWND MiniWindow() const override { return m_mini.load(); }
+  void ShowMainWindow() override {}
+  void HideMainWindow() override {}
+  void ShowMiniWindow() override {}
+  void HideMiniWindow() override {}
+  bool MiniWindowShown() const override { return false; }
+  void CloseMainWindow() override {}
+  void PostMainCommand(unsigned) override {}
+  void SetMainTimer(UINT_PTR id, UINT ms) override;
+  void KillMainTimer(UINT_PTR id) override;
+  void RefreshPlayControls(int) override {}
+  void PaintLyric(HWND) override {}
+  void OnSkinChanged(const char*) override {}
+  void OnPlayerWindowMessage(PlayerWindowKind, HWND, UINT, WPARAM, LPARAM) override {}
+
+ private:
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
+  ILyricController* m_owner = nullptr;
+  std::atomic<HWND> m_main{nullptr}, m_mini{nullptr};
+  std::atomic<DWORD> m_threadId{0};
+  std::thread m_thread;
+};
+
+class FakeDialogs : public ILyricDialogs {
+ public:
+  void Attach(ILyricController*) override {}
+  void SetEngine(std::shared_ptr<ZLyric>) override {}
+  int SelectLyric(const std::vector<SearchItem>&, std::string&) override { return -1; }
+  void CancelSelectLyric() override {}
+  void CloseSongDialogs() override {}
+  void CancelConfirmations() override {}
+  void ShowContextMenu(HWND, POINT) override {}
+  void OnCommand(HWND, unsigned) override {}
+  void ShowSettingsDialog(SettingsPage) override {}
+  void OnMessageClick(int) override {}
+  void OnMouseWheel(HWND, WPARAM) override {}
+  void OnWheelConfirmTimer(HWND) override {}
+};
+
 class FakeController : public ILyricController {
  public:
   explicit FakeController(std::string home) : m_home(std::move(home)), m_log(m_home + "\\log\\mvlink.txt") {}
+
+  // The parts the link reaches through the controller; set by the test.
+  std::unique_ptr<FakeWindows> windows;
+  IMvLink* link = nullptr;
+  FakeDialogs dialogs;
 
   FakePlayer player;
   std::atomic<bool> attached{true};  // the player control is attached
@@ -82,11 +144,19 @@ class FakeController : public ILyricController {
   const std::string& Home() const override { return m_home; }
   const char* LogPath() const override { return m_log.c_str(); }
   bool Closing() const override { return false; }
+  ILyricWindows& Windows() override { return *windows; }
+  ILyricDialogs& Dialogs() override { return dialogs; }
+  IMvLink& MvLink() override { return *link; }
   CPlayerControlMessage* PlayerControl() override { return attached ? &player : nullptr; }
   CPlayerQueryMessage* PlayerQuery() override { return attached ? &player : nullptr; }
   int GetPlayPosition() override { return 0; }
   void OnTimerPaint(HWND) override {}
-  void OnTimer(HWND, UINT_PTR) override {}
+  // As the controller does with timer 3000.
+  void OnTimer(HWND, UINT_PTR id) override {
+    if (id != lyricwin::kMvPrefetchTimer) return;
+    windows->KillMainTimer(id);
+    m_flags.prefetchAllowed.store(true);
+  }
   void OnCommand(HWND, unsigned id) override {
     if (id == 203) player.Control_Stop();
   }

@@ -18,13 +18,6 @@
 
 using namespace mvlinktest;
 
-namespace mvlinktest {
-int FakePlayer::Count(const std::string& call) const {
-  const auto calls = Calls();
-  return static_cast<int>(std::count(calls.begin(), calls.end(), call));
-}
-std::string FakeController::LogText() const { return mvtest::ReadFileBytes(m_log); }
-}  // namespace mvlinktest
 
 namespace {
 
@@ -75,10 +68,12 @@ class MvLinkClipViewTest : public testing::Test {
     options.hostName = "WINAMP";
     options.timings.launchRetries = 200;  // a first ClipView under Wine takes a while
     options.timings.launchPauseMs = 50;
-    options.timings.heartbeatMs = 200;
     options.timings.prefetchTimerMs = 60000;
     link = MakeMvLink(options);
+    controller->link = link.get();
     link->Attach(controller.get());
+    controller->windows = std::make_unique<FakeWindows>("WINAMPMini", 200);
+    controller->windows->Attach(controller.get());
     controller->onStartP2P = [this] { return link->SendDownloadMsg(kSong, kArtist, 3, 3); };
   }
 
@@ -88,6 +83,7 @@ class MvLinkClipViewTest : public testing::Test {
       mvtest::PumpUntil([] { return !FindWindowA(nullptr, "WinampMTV"); }, 10000);
       (void)clip;
     }
+    controller->windows.reset();
     link.reset();
     Register("Flash.ocx");
   }

@@ -15,21 +15,6 @@
 
 using namespace mvlinktest;
 
-namespace mvlinktest {
-
-int FakePlayer::Count(const std::string& call) const {
-  const auto calls = Calls();
-  return static_cast<int>(std::count(calls.begin(), calls.end(), call));
-}
-
-std::string FakeController::LogText() const {
-  std::ifstream in(m_log, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-}  // namespace mvlinktest
 
 namespace {
 
@@ -107,23 +92,29 @@ class MvLinkTest : public testing::Test {
     controller = std::make_unique<FakeController>(m_home);
   }
   void TearDown() override {
+    if (controller) controller->windows.reset();  // before the link they call
     link.reset();
     EndStandins();
     controller.reset();
   }
 
-  void Make(const std::string& host = "WINAMP", MvLinkTimings timings = Fast()) {
+  // The link with its controller's windows; heartbeatMs 0: no heartbeat.
+  void Make(const std::string& host = "WINAMP", MvLinkTimings timings = Fast(), UINT heartbeatMs = 0) {
+    if (controller->windows) controller->windows.reset();
+    link.reset();
     MvLinkOptions options;
     options.hostName = host;
     options.timings = timings;
     link = MakeMvLink(options);
+    controller->link = link.get();
     link->Attach(controller.get());
+    controller->windows = std::make_unique<FakeWindows>(host + "Mini", heartbeatMs);
+    controller->windows->Attach(controller.get());
   }
   static MvLinkTimings Fast() {
     MvLinkTimings t;
     t.launchRetries = 100;  // a first Wine process may take a while
     t.launchPauseMs = 50;
-    t.heartbeatMs = 60000;  // off unless a test wants it
     t.keepAliveTimeoutMs = 800;
     t.sendTimeoutMs = 3000;
     t.prefetchTimerMs = 150;
@@ -220,10 +211,7 @@ TEST_F(MvLinkTest, EveryCodeWithItsPayloadThenTheHeartbeat) {
   EXPECT_NE(log.find("SendStopDownloadMsg out"), std::string::npos);
   EXPECT_NE(log.find("SendDownloadMsg return"), std::string::npos);
 
-  link.reset();
-  MvLinkTimings beat = Fast();
-  beat.heartbeatMs = 100;
-  Make("WINAMP", beat);
+  Make("WINAMP", Fast(), 100);  // the mini window's heartbeat
   EXPECT_TRUE(WaitFor([&] { return Received().size() >= expected.size() + 2; }, 5000));
   EXPECT_EQ(Received().back(), "11 0 ");
 }
@@ -374,9 +362,7 @@ TEST_F(MvLinkTest, SecondShowVideoWindowIsDroppedWhileTheFirstRuns) {
 TEST_F(MvLinkTest, HungClipViewIsKilledByTheHeartbeatAndThePlayerResumes) {
   Mode("hang 11");
   StartStandin("WinampMTV");
-  MvLinkTimings beat = Fast();
-  beat.heartbeatMs = 100;
-  Make("WINAMP", beat);
+  Make("WINAMP", Fast(), 100);
   MvLinkFlags& flags = controller->Flags();
   flags.mvEnabled = true;
   flags.userChoice = 0;

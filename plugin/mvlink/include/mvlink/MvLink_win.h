@@ -3,11 +3,12 @@
 // start-up with the controller's other parts (MakePluginParts) and handed
 // to CLyric, which attaches itself before any call.
 //
-// It owns the plug-in's message receiver, the window ClipView answers to
-// (title host name + "Mini"), on a thread of its own: ClipView's messages,
-// the heartbeat and KillVideo's crash notice arrive there, so a ClipView that
-// hangs holds up that thread for the heartbeat's time-out, never the
-// player's user interface.
+// ClipView answers to the plug-in's mini window (title host name + "Mini"),
+// which hands the link its messages (OnMiniWindowMessage): ClipView's
+// requests, KillVideo's crash notice and the mini window's heartbeat timer
+// 100. The heartbeat's keep-alive is sent from a thread of the link's, so a
+// hung ClipView holds up that thread for the time-out, never the player's
+// user interface.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -18,11 +19,10 @@
 struct MvLinkTimings {
   uint32_t launchRetries = 20;       // lookups after starting ClipView
   uint32_t launchPauseMs = 100;      // between two of them
-  uint32_t heartbeatMs = 1000;       // WM_KEEP_ALIVE this often while ClipView runs
   uint32_t keepAliveTimeoutMs = 20000;
   uint32_t sendTimeoutMs = 0;        // every other message; 0: the protocol's time-out of each
   uint32_t prefetchTimerMs = 30000;  // after the video stopped the player
-  uint32_t receiverStopMs = 3000;    // the receiver's thread at quit, before it is terminated
+  uint32_t heartbeatStopMs = 500;    // a keep-alive still waiting at quit, before it is ended
 };
 
 struct MvLinkOptions {
@@ -31,5 +31,9 @@ struct MvLinkOptions {
   std::string hostName;
   std::string program = "ClipView.exe";  // started from the install home
 };
+
+// The mini window's heartbeat timer, and how often it fires.
+constexpr UINT_PTR kMvHeartbeatTimer = 100;
+constexpr UINT kMvHeartbeatMs = 1000;
 
 std::unique_ptr<IMvLink> MakeMvLink(const MvLinkOptions& options = {});
