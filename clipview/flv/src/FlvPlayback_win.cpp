@@ -1,11 +1,11 @@
 #include "flv/FlvPlayback.h"
 
-#include <cstdio>
 
 #include "FlvLog.h"
 #include "flv/FileHook.h"
 #include "flv/FlvRules.h"
 #include "shared/Logger.h"
+#include "shared/Ownership.h"
 
 namespace clipview {
 
@@ -13,10 +13,10 @@ namespace {
 
 // The file's first bytes, for the duration in its metadata.
 size_t ReadHead(const std::string& file, unsigned char (&head)[kFlvHeadBytes]) {
-  FILE* f = std::fopen(file.c_str(), "rb");
-  if (!f) return 0;
-  const size_t n = std::fread(head, 1, sizeof head, f);
-  std::fclose(f);
+  zl::UniqueHandle f(CreateFileA(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD n = 0;
+  if (!f || !ReadFile(f.Get(), head, sizeof head, &n, nullptr)) return 0;
   return n;
 }
 
