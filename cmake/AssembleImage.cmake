@@ -2,7 +2,8 @@
 # manifest into the image folders, writes the installer script's lists of the
 # image, and rewrites DIGEST only when the image changed.
 #   -DMANIFEST=  lines root|dest|kind|source (root: home, player, system;
-#                kind: program, user)
+#                kind: program, user, tree: a folder whose files all go
+#                below dest)
 #   -DHOME= -DPLAYER= -DSYSTEM=  the three image folders
 #   -DLISTS=     folder for install.nsh and uninstall.nsh
 #   -DDIGEST=    file that changes whenever the image does
@@ -31,6 +32,17 @@ foreach(line IN LISTS lines)
   list(GET fields 3 source)
   if(NOT EXISTS ${source})
     message(FATAL_ERROR "install image: ${source} is missing")
+  endif()
+  if(kind STREQUAL "tree")
+    file(GLOB_RECURSE tree_files LIST_DIRECTORIES false RELATIVE ${source} ${source}/*)
+    list(FILTER tree_files EXCLUDE REGEX "(^|/)\\.")
+    foreach(f IN LISTS tree_files)
+      get_filename_component(d "${dest}/${f}" DIRECTORY)
+      file(MAKE_DIRECTORY ${dir_${root}}/${d})
+      file(COPY_FILE ${source}/${f} ${dir_${root}}/${dest}/${f} ONLY_IF_DIFFERENT)
+      list(APPEND copied ${root}/${dest}/${f})
+    endforeach()
+    continue()
   endif()
   get_filename_component(name ${source} NAME)
   if(dest STREQUAL "")

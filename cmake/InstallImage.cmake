@@ -9,6 +9,8 @@
 # One list, installer/CMakeLists.txt, names each piece once:
 #   zl_image(HOME|PLAYER|SYSTEM TARGET tgt [DEST dir])   a program or library
 #   zl_image(HOME|PLAYER|SYSTEM FILE path [DEST dir] [AFTER tgt] [USER])
+#   zl_image(HOME|PLAYER|SYSTEM TREE dir DEST dir AFTER tgt)  a generator's folder,
+#                                                        copied whole (no hidden files)
 #   zl_image(AFTER tgt)                                   a generator of the image
 # A piece whose target (or AFTER target) is not part of this build is left
 # out, so a deliverable joins the image as soon as its target exists.
@@ -24,7 +26,7 @@ set_property(GLOBAL PROPERTY ZL_IMAGE_DEPENDS "")
 set_property(GLOBAL PROPERTY ZL_IMAGE_MISSING "")
 
 function(zl_image)
-  cmake_parse_arguments(I "HOME;PLAYER;SYSTEM;USER" "TARGET;FILE;DEST;AFTER" "" ${ARGN})
+  cmake_parse_arguments(I "HOME;PLAYER;SYSTEM;USER" "TARGET;FILE;TREE;DEST;AFTER" "" ${ARGN})
   set(root home)
   set(kind program)
   if(I_USER)
@@ -49,6 +51,8 @@ function(zl_image)
       message(FATAL_ERROR "install image: ${I_FILE} does not exist")
     endif()
     set_property(GLOBAL APPEND PROPERTY ZL_IMAGE_LINES "${root}|${I_DEST}|${kind}|${I_FILE}")
+  elseif(I_TREE)
+    set_property(GLOBAL APPEND PROPERTY ZL_IMAGE_LINES "${root}|${I_DEST}|tree|${I_TREE}")
   endif()
 endfunction()
 
