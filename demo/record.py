@@ -32,6 +32,10 @@ from PIL import Image, ImageChops, ImageGrab
 CODE_PAGE = 'gbk'
 FPS = 4
 PLAYER_KINDS = ('player', 'equalizer', 'playlist')
+# The classes of the plug-in's lyric windows (the skinned ones and the plain
+# ones drawn before the skins existed); other windows of the player's process
+# count only when none of these shows.
+LYRIC_CLASSES = ('ZoLyricMainWindow', 'ZoLyricMiniWindow', 'ZoLyricPlainWindow')
 
 
 class Failure(Exception):
@@ -77,11 +81,13 @@ class Demo:
         return found
 
     def lyric_windows(self):
-        """The plug-in's visible windows, largest first: everything of the
-        player's process that is not one of the player's own."""
+        """The plug-in's visible windows, its lyric windows first, then
+        largest first: everything of the player's process that is not one of
+        the player's own."""
         found = [w for w in self.windows() if w['visible'] and w['kind'] not in PLAYER_KINDS
                  and w['class'] != 'IME' and w['box'][2] - w['box'][0] > 40]
-        return sorted(found, key=lambda w: (w['box'][2] - w['box'][0]) * (w['box'][3] - w['box'][1]), reverse=True)
+        return sorted(found, key=lambda w: (w['class'] not in LYRIC_CLASSES,
+                                            -(w['box'][2] - w['box'][0]) * (w['box'][3] - w['box'][1])))
 
     # ---- the plug-in's log -------------------------------------------------
     def log(self):
