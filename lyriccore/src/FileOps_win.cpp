@@ -129,7 +129,7 @@ UniqueHandle StartHidden(const std::string& commandLine, const std::string& fold
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS | CREATE_NO_WINDOW,
                       nullptr, folder.empty() ? nullptr : folder.c_str(), &si, &pi))
     return UniqueHandle();
-  CloseHandle(pi.hThread);
+  UniqueHandle thread(pi.hThread);  // not needed: closed at once
   return UniqueHandle(pi.hProcess);
 }
 
