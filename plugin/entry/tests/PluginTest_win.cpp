@@ -102,6 +102,20 @@ TEST_F(PluginTest, NothingOnTheServerAndNoRecognitionSaysSo) {
   EXPECT_TRUE(s.messageCode == 7 || s.messageCode == 9) << s.messageCode;  // 9: the upload invitation came after it
 }
 
+TEST_F(PluginTest, SongUnknownByItsTagsGetsItsLyricThroughRecognition) {
+  bed.AddLyric("Ar", "Ti", kLyric);
+  ASSERT_TRUE(bed.StartServer("--none-rcode 0"));  // "not known, go on with recognition"
+  const auto song = Song("wrong.mp3", "Nobody", "Wrong Title");
+  ASSERT_TRUE(bed.StartRecognition("wrong.mp3", "Ti", "Ar"));
+  ASSERT_TRUE(bed.Start({song}));
+  bed.Press(wa::kButtonPlay);
+  ASSERT_TRUE(ReadyFor(song.path, 30000));
+  EXPECT_STREQ(bed.Snapshot().firstSentence, "first line");
+  const auto queries = bed.Queries();
+  ASSERT_EQ(queries.size(), 2u);
+  EXPECT_NE(queries[1].find("songname=Ti&artist=Ar&"), std::string::npos) << queries[1];
+}
+
 TEST_F(PluginTest, NetworkFailureIsShown) {
   const auto song = Song("a.mp3", "A", "T");  // the image names a port nobody listens on
   ASSERT_TRUE(bed.Start({song}));

@@ -117,6 +117,7 @@ PluginTestbed::~PluginTestbed() {
   Close();
   m_server.Kill();
   m_logServer.Kill();
+  m_recoServer.Kill();
   SetHome(m_hadHome ? &m_oldHome : nullptr);
   std::error_code ec;
   std::filesystem::remove_all(m_root, ec);  // LyricCore.dll stays mapped: its folder may stay
@@ -140,6 +141,7 @@ void PluginTestbed::PointAtPort(int port) {
 void PluginTestbed::WriteImage() {
   std::string image = "[LyricServer]\r\nlyricsvr=http://127.0.0.1:" + std::to_string(m_lyricPort) +
                       "/lyric\r\n[Config]\r\nVersion=1.0\r\n";
+  if (m_recoPort) image += "[RecoServer]\r\nrecosvr=http://127.0.0.1:" + std::to_string(m_recoPort) + "/reco\r\n";
   if (m_logPort) {
     image += "msgset=zl_plugin_msgset\r\n[LogServer]\r\nlogsvr=http://127.0.0.1:" + std::to_string(m_logPort) + "\r\n";
   }
@@ -154,6 +156,20 @@ bool PluginTestbed::StartLogServer(const std::string& options) {
   RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZOLYRIC\\LOGMSG");
   if (!testsupport::StartServer(m_logServer, "logserver.exe", "--out \"" + m_root + "\\events.txt\" " + options,
                                 m_logPort))
+    return false;
+  WriteImage();
+  return true;
+}
+
+bool PluginTestbed::StartRecognition(const std::string& songFile, const std::string& title,
+                                     const std::string& artist) {
+  const std::string reco = m_root + "\\reco";
+  std::filesystem::create_directories(reco);
+  if (!CopyFileA((ProgramFolder() + "fpmatch.exe").c_str(), (m_home + "\\fpmatch.exe").c_str(), FALSE) ||
+      !CopyFileA(Music(songFile).c_str(), (reco + "\\" + songFile).c_str(), FALSE))
+    return false;
+  WriteFile(reco + "\\library.txt", songFile + "\t" + title + "\t" + artist + "\tAlbum\r\n");
+  if (!testsupport::StartServer(m_recoServer, "recoserver.exe", "--library \"" + reco + "\\library.txt\"", m_recoPort))
     return false;
   WriteImage();
   return true;

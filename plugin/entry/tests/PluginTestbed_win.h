@@ -55,6 +55,9 @@ class PluginTestbed {
   void PointAtPort(int port);
   // The log-server stand-in ("--hang"); the image names it for the event-log service.
   bool StartLogServer(const std::string& options = "");
+  // The recognition engine in the install home and the recognition-server
+  // stand-in, which knows the audio of songFile under these names.
+  bool StartRecognition(const std::string& songFile, const std::string& title, const std::string& artist);
   std::vector<std::string> Queries() const { return ReadLines(m_queries); }
   std::string Requests() const { return ReadFile(m_requests); }
 
@@ -76,6 +79,8 @@ class PluginTestbed {
   std::string m_oldHome;
   testsupport::ChildProcess m_server;
   testsupport::ChildProcess m_logServer;
+  testsupport::ChildProcess m_recoServer;
+  int m_recoPort = 0;
   int m_lyricPort = 1;
   int m_logPort = 0;
   void WriteImage();
