@@ -32,12 +32,11 @@ class Folder {
   std::vector<std::string> Files() const {
     std::vector<std::string> names;
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA((path_ + "\\*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return names;
+    zl::UniqueFind h(FindFirstFileA((path_ + "\\*").c_str(), &fd));
+    if (!h) return names;
     do {
       if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(fd.cFileName);
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
+    } while (FindNextFileA(h.Get(), &fd));
     return names;
   }
 
@@ -233,11 +232,11 @@ TEST(TagprobeSet, FailuresLeaveTheSongAsItWas) {
 
   // A song that its player holds open for writing cannot be replaced under it.
   Write(song, kAudio);
-  HANDLE held =
-      CreateFileA(song.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  zl::UniqueHandle held(
+      CreateFileA(song.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
   EXPECT_EQ(Tagprobe("S " + Q(data) + " " + Q(song)), 1u);
-  CloseHandle(held);
+  held.Reset();
   EXPECT_EQ(Read(song), kAudio);
   EXPECT_EQ(dir.Files().size(), 2u);
 }
