@@ -2,6 +2,8 @@
 // faults hide, kept as PNG files (build/<preset>/test-output/lyric-windows).
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <set>
 
 #include "Screenshot_win.h"
@@ -288,6 +290,34 @@ TEST_F(LyricWindowsRender, MiniButtonsShowTheirStatesAndWorkThePlayer) {
   shot = CaptureWindow(mini);
   ExpectPiece(shot, play, Face("classic", "mini\\playstart-normal.bmp"));
   ExpectPiece(shot, stop, Face("classic", "mini\\stop-disable.bmp"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(LyricPictureFiles, APictureLargerThanTheBoundIsNoPicture) {
+  ScratchHome home;
+  const std::string star = home.Path() + "\\face\\star.jpg";
+  EXPECT_TRUE(static_cast<bool>(LoadPictureFile(star)));
+  // The same JPEG with trailing bytes still decodes; past the bound it is not read.
+  std::string bytes;
+  {
+    std::ifstream in(star, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  ASSERT_FALSE(bytes.empty());
+  const std::string padded = home.Path() + "\\face\\big.jpg";
+  const std::string justFits = home.Path() + "\\face\\fits.jpg";
+  {
+    std::ofstream out(padded, std::ios::binary);
+    out << bytes << std::string(kMaxPictureBytes + 1 - bytes.size(), '\0');
+    std::ofstream fits(justFits, std::ios::binary);
+    fits << bytes << std::string(kMaxPictureBytes - bytes.size(), '\0');
+  }
+  EXPECT_TRUE(static_cast<bool>(LoadPictureFile(justFits)));
+  EXPECT_FALSE(static_cast<bool>(LoadPictureFile(padded)));
+  EXPECT_FALSE(static_cast<bool>(LoadPictureFile(home.Path() + "\\face\\winamp\\classic\\Left.bmp.missing")));
 }
 
 }  // namespace
