@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 #include "GdiSurface_win.h"
 #include "view/EdgeFade.h"
@@ -18,18 +19,23 @@ constexpr int kCaptionHeight = 15;
 RECT ToRect(const ViewRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 ViewRect ToView(const RECT& r) { return ViewRect{r.left, r.top, r.right, r.bottom}; }
 
-// The lyric font's real extents, for the karaoke split.
+// The lyric font's real extents, for the karaoke split. The font goes into
+// the measuring DC only when something is measured, and out again after.
 class GdiMeasurer : public TextMeasurer {
  public:
-  explicit GdiMeasurer(HDC dc) : m_dc(dc) {}
+  GdiMeasurer(HDC dc, HFONT font) : m_dc(dc), m_font(font) {}
   int TextWidth(const char* text, size_t bytes) const override {
+    if (!m_dc) return 0;
+    if (!m_selected) m_selected.emplace(m_dc, m_font);
     SIZE size{};
-    if (!m_dc || !GetTextExtentPoint32A(m_dc, text, static_cast<int>(bytes), &size)) return 0;
+    if (!GetTextExtentPoint32A(m_dc, text, static_cast<int>(bytes), &size)) return 0;
     return size.cx;
   }
 
  private:
   HDC m_dc;
+  HFONT m_font;
+  mutable std::optional<zl::SelectedObject> m_selected;
 };
 
 HCURSOR LoadCursorFile(const std::string& home, const char* name) {
@@ -48,6 +54,7 @@ DrawLyric::DrawLyric(const std::string& home, LyricViewShared& shared)
       m_com(COINIT_APARTMENTTHREADED),
       m_back(std::make_unique<DibSurface>()),
       m_pictureCache(std::make_unique<DibSurface>()),
+      m_layer(std::make_unique<DibSurface>()),
       m_measureDc(std::make_unique<DibSurface>()),
       m_lyricFont(std::make_unique<CachedFont>()),
       m_messageFont(std::make_unique<CachedFont>()),
@@ -85,19 +92,21 @@ void DrawLyric::PaintLyric(HWND window, const LyricPaintInput& in) {
   // The measuring font is this cycle's lyric font; the layout asks for the
   // real extent of the karaoke line only.
   const LyricTextStyle style = LyricTextStyleFor(*m_config, m_view->mini.load() != 0);
-  GdiMeasurer measurer(m_measureDc->Dc());
-  zl::SelectedObject measureFont(m_measureDc->Dc(), LyricFont(style));
+  std::optional<GdiMeasurer> measurer(std::in_place, m_measureDc->Dc(), LyricFont(style));
 
   LyricCycleInput cycle;
-  cycle.hasUpdateRegion = GetUpdateRect(window, nullptr, FALSE) != FALSE;
+  // NOTE: the update region is not asked for here (a server round trip every
+  // cycle): the system delivers WM_PAINT before any timer message, and the
+  // window's WM_PAINT asks for the full repaint itself.
+  cycle.hasUpdateRegion = false;
   cycle.now = GetTickCount();
   cycle.lyricRect = in.lyricRect;
   cycle.position = in.position;
   cycle.miniBackground = in.miniBackground;
   cycle.backgroundPictureLoaded = m_background.Loaded();
-  cycle.measurer = &measurer;
+  cycle.measurer = &*measurer;
   const LyricFrame& f = m_layout.RunCycle(cycle);
-  measureFont.Restore();
+  measurer.reset();
 
   if (f.redraw) {
     RECT client{};
@@ -105,10 +114,13 @@ void DrawLyric::PaintLyric(HWND window, const LyricPaintInput& in) {
     if (!m_back->Ensure(client.right, client.bottom)) return;
     m_stripHits.clear();
     HDC dc = m_back->Dc();
-    zl::UniqueBrush fill(CreateSolidBrush(f.background));
-    const RECT lyric = ToRect(f.lyricRect);
-    FillRect(dc, &lyric, fill.Get());
-    if (f.drawBackgroundPicture) DrawBackgroundPicture(f);
+    if (f.drawBackgroundPicture) {
+      DrawBackgroundPicture(f);
+    } else {
+      zl::UniqueBrush fill(CreateSolidBrush(f.background));
+      const RECT lyric = ToRect(f.lyricRect);
+      FillRect(dc, &lyric, fill.Get());
+    }
     m_messageHit = ViewRect{0, 0, 0, 0};
     m_messageIsLink = f.lines.title.underline;
     if (f.drawText) {
@@ -135,21 +147,32 @@ void DrawLyric::PaintLyric(HWND window, const LyricPaintInput& in) {
 void DrawLyric::DrawBackgroundPicture(const LyricFrame& f) {
   const ViewRect& lyric = f.lyricRect;
   if (IsEmpty(lyric)) return;
+  const int w = Width(lyric), h = Height(lyric);
   // The stretch is the costly part: done again only for a new picture or a
-  // new size, then only blended.
+  // new size.
   if (lyric != m_cacheRect || m_cachePath != m_background.Path() || !m_pictureCache->Valid()) {
-    if (!m_pictureCache->Ensure(Width(lyric), Height(lyric))) return;
+    if (!m_pictureCache->Ensure(w, h)) return;
     SetStretchBltMode(m_pictureCache->Dc(), HALFTONE);
-    m_background.Render(m_pictureCache->Dc(), ViewRect{0, 0, Width(lyric), Height(lyric)});
+    m_background.Render(m_pictureCache->Dc(), ViewRect{0, 0, w, h});
     m_cacheRect = lyric;
     m_cachePath = m_background.Path();
+    m_layerValid = false;
   }
-  ViewRect area = lyric;
-  if (!f.fullRepaint && !IsEmpty(f.dirtyRect)) area = Intersection(f.dirtyRect, lyric);
-  if (IsEmpty(area)) return;
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(f.pictureAlphaByte), 0};
-  AlphaBlend(m_back->Dc(), area.left, area.top, Width(area), Height(area), m_pictureCache->Dc(),
-             area.left - lyric.left, area.top - lyric.top, Width(area), Height(area), blend);
+  // The background colour with the picture blended over it is the same from
+  // cycle to cycle once the intro is over: it is composed once per alpha and
+  // colour and then only copied.
+  if (!m_layerValid || m_layerAlpha != f.pictureAlphaByte || m_layerColor != f.background || !m_layer->Valid()) {
+    if (!m_layer->Ensure(w, h)) return;
+    zl::UniqueBrush fill(CreateSolidBrush(f.background));
+    const RECT all{0, 0, w, h};
+    FillRect(m_layer->Dc(), &all, fill.Get());
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(f.pictureAlphaByte), 0};
+    AlphaBlend(m_layer->Dc(), 0, 0, w, h, m_pictureCache->Dc(), 0, 0, w, h, blend);
+    m_layerAlpha = f.pictureAlphaByte;
+    m_layerColor = f.background;
+    m_layerValid = true;
+  }
+  BitBlt(m_back->Dc(), lyric.left, lyric.top, w, h, m_layer->Dc(), 0, 0, SRCCOPY);
 }
 
 void DrawLyric::DrawMessageLine(const LyricFrame& f) {
@@ -173,27 +196,41 @@ void DrawLyric::DrawMessageLine(const LyricFrame& f) {
 void DrawLyric::DrawLines(const LyricFrame& f) {
   if (f.lines.lines.empty()) return;
   HDC dc = m_back->Dc();
-  zl::SelectedObject font(dc, LyricFont(f.style));
+  zl::SelectedObject select(dc, LyricFont(f.style));
+  if (!m_textHeightKnown || f.style.fontHeight != m_metricsStyle.fontHeight || f.style.weight != m_metricsStyle.weight ||
+      f.style.italic != m_metricsStyle.italic || std::strcmp(f.style.face, m_metricsStyle.face) != 0) {
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    m_textHeight = tm.tmHeight;
+    m_metricsStyle = f.style;
+    m_textHeightKnown = true;
+  }
   const std::vector<TimeSentence>& sentences = m_view->Sentences();
-  const UINT flags = DT_SINGLELINE | DT_NOPREFIX | (f.oneLine ? DT_LEFT | DT_BOTTOM : DT_CENTER | DT_VCENTER);
+  // One text call per line, placed the way DrawText would centre (vertical
+  // layout) or bottom-align (one-line layout) it: no measuring per cycle.
+  SetTextAlign(dc, f.oneLine ? TA_LEFT | TA_TOP : TA_CENTER | TA_TOP);
+  ViewColor color = ~0u;
   for (const LyricLinePlacement& line : f.lines.lines) {
     if (line.index < 1 || static_cast<size_t>(line.index) > sentences.size()) continue;
     const TimeSentence& s = sentences[static_cast<size_t>(line.index) - 1];
     const int length = TextLength(s.text, sizeof s.text);
-    RECT r = ToRect(line.rect);
-    SetTextColor(dc, line.color);
-    DrawTextA(dc, s.text, length, &r, flags);
+    const int y = f.oneLine ? line.rect.bottom - m_textHeight : line.rect.top + (Height(line.rect) - m_textHeight) / 2;
+    const int x = line.karaoke ? line.textLeft : f.oneLine ? line.rect.left : (line.rect.left + line.rect.right) / 2;
+    if (line.karaoke) SetTextAlign(dc, TA_LEFT | TA_TOP);
+    const RECT clip = ToRect(line.rect);
+    if (line.color != color) SetTextColor(dc, color = line.color);
+    ExtTextOutA(dc, x, y, ETO_CLIPPED, &clip, s.text, static_cast<UINT>(length), nullptr);
     // Karaoke: what is still to be sung goes over the highlighted text in the
     // normal colour (a normal colour of 0 would not show over it).
     if (line.karaoke && f.style.normal != 0 && line.splitX < line.textRight) {
-      const int saved = SaveDC(dc);
-      IntersectClipRect(dc, line.splitX, line.rect.top, line.rect.right, line.rect.bottom);
-      SetTextColor(dc, f.style.normal);
-      RECT again = ToRect(line.rect);
-      DrawTextA(dc, s.text, length, &again, flags);
-      RestoreDC(dc, saved);
+      RECT rest = clip;
+      rest.left = std::max<LONG>(rest.left, line.splitX);
+      SetTextColor(dc, color = f.style.normal);
+      ExtTextOutA(dc, x, y, ETO_CLIPPED, &rest, s.text, static_cast<UINT>(length), nullptr);
     }
+    if (line.karaoke) SetTextAlign(dc, f.oneLine ? TA_LEFT | TA_TOP : TA_CENTER | TA_TOP);
   }
+  SetTextAlign(dc, TA_LEFT | TA_TOP);
 }
 
 void DrawLyric::DrawTimeMarker(const LyricFrame& f) {

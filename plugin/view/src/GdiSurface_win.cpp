@@ -37,10 +37,15 @@ void DibSurface::Reset() {
 }
 
 HFONT CachedFont::Get(const FontSpec& spec) {
-  if (m_font && spec == m_spec) return m_font.Get();
+  const char* face = spec.face ? spec.face : "";
+  if (m_font && spec.height == m_spec.height && spec.weight == m_spec.weight && spec.italic == m_spec.italic &&
+      spec.underline == m_spec.underline && spec.charset == m_spec.charset && m_face == face)
+    return m_font.Get();
+  m_face = face;
   m_spec = spec;
+  m_spec.face = m_face.c_str();
   m_font.Reset(CreateFontA(spec.height, 0, 0, 0, spec.weight, spec.italic, spec.underline, FALSE,
                            static_cast<BYTE>(spec.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH, spec.face.c_str()));
+                           DEFAULT_QUALITY, DEFAULT_PITCH, m_face.c_str()));
   return m_font.Get();
 }

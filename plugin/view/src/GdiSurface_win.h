@@ -31,17 +31,15 @@ class DibSurface {
   int m_height = 0;
 };
 
+// What a font is asked for; the face is not copied (it is compared with
+// the face of the font held).
 struct FontSpec {
-  std::string face;
-  int height = 0;
-  int weight = 0;
-  bool italic = false;
-  bool underline = false;
-  int charset = 0;
-  bool operator==(const FontSpec& o) const {
-    return height == o.height && weight == o.weight && italic == o.italic && underline == o.underline &&
-           charset == o.charset && face == o.face;
-  }
+  const char* face;
+  int height;
+  int weight;
+  bool italic;
+  bool underline;
+  int charset;
 };
 
 // One font, created again only when what it is asked for changes (the
@@ -51,6 +49,7 @@ class CachedFont {
   HFONT Get(const FontSpec& spec);
 
  private:
-  FontSpec m_spec;
+  std::string m_face;
+  FontSpec m_spec{};
   zl::UniqueFont m_font;
 };

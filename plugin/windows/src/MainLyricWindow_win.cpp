@@ -107,6 +107,12 @@ void MainLyricWindow::OnMouseLeft() {
   Invalidate(CloseRect());
 }
 
+void MainLyricWindow::OnCaptureLost() {
+  if (!m_closePressed) return;
+  m_closePressed = false;
+  Invalidate(CloseRect());
+}
+
 void MainLyricWindow::OnMoveEnded() { m_docking.OnLyricMoveEnded(Handle()); }
 
 void MainLyricWindow::OnCreated() {

@@ -158,6 +158,12 @@ void MiniLyricWindow::OnMouseLeft() {
   InvalidateButton(hover);
 }
 
+void MiniLyricWindow::OnCaptureLost() {
+  const int pressed = m_pressed;
+  m_pressed = -1;
+  InvalidateButton(pressed);
+}
+
 void MiniLyricWindow::Press(MiniButton b) {
   if (!MiniButtonEnabled(b, m_playerState)) return;
   CPlayerControlMessage* control = Owner().PlayerControl();

@@ -9,6 +9,10 @@ SkinnedLyricWindows::~SkinnedLyricWindows() {
   if (m_mini && m_mini->Exists()) m_mini->SaveLayout();
   m_main.reset();
   m_mini.reset();
+  // Classes a DLL registers outlive it: the next load must not find a
+  // class whose procedure lies in an unloaded module.
+  UnregisterClassA(kMainWindowClass, LyricWindowsModule());
+  UnregisterClassA(kMiniWindowClass, LyricWindowsModule());
 }
 
 void SkinnedLyricWindows::Attach(ILyricController* controller) {

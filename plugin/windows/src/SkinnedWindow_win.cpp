@@ -61,6 +61,9 @@ bool SkinnedWindow::Create(const ViewRect& builtIn) {
   const std::string& home = m_owner.Home();
   if (!home.empty()) m_strings.Load(StringTablePath(home));
   WNDCLASSA wc{};
+  // A DC of its own: the repaint copies to the window without asking the
+  // system for a DC every cycle.
+  wc.style = CS_OWNDC;
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = LyricWindowsModule();
   wc.lpszClassName = ClassName();
@@ -274,9 +277,12 @@ void SkinnedWindow::OnPaint() {
   RECT client{};
   GetClientRect(w, &client);
   // The lyric area belongs to the lyric view: the frame never paints over it.
+  // The DC is the window's own, so its clipping is put back afterwards.
   const ViewRect lyric = LyricArea();
+  const int saved = SaveDC(dc);
   if (!IsEmpty(lyric)) ExcludeClipRect(dc, lyric.left, lyric.top, lyric.right, lyric.bottom);
   PaintFrame(dc, client.right, client.bottom);
+  RestoreDC(dc, saved);
   EndPaint(w, &ps);
   if (IsWindowVisible(w) && !IsEmpty(lyric)) {
     m_draw.RequestFullRepaint();
@@ -329,6 +335,7 @@ LRESULT SkinnedWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
       m_resizing = false;
       m_mouse.OnCaptureLost();
+      OnCaptureLost();
       return 0;
     case WM_MOUSEWHEEL:
       m_owner.OnMouseWheel(w, wParam);

@@ -70,7 +70,11 @@ class DrawLyric {
   zl::ComInit m_com;
 
   std::unique_ptr<DibSurface> m_back;
-  std::unique_ptr<DibSurface> m_pictureCache;
+  std::unique_ptr<DibSurface> m_pictureCache;  // the picture stretched to the lyric area
+  std::unique_ptr<DibSurface> m_layer;         // background colour with the picture blended on
+  bool m_layerValid = false;
+  int m_layerAlpha = -1;
+  ViewColor m_layerColor = 0;
   std::unique_ptr<DibSurface> m_measureDc;
   ViewRect m_cacheRect{};
   std::string m_cachePath;
@@ -79,6 +83,10 @@ class DrawLyric {
   std::unique_ptr<CachedFont> m_messageFont;
   std::unique_ptr<CachedFont> m_captionFont;
   std::unique_ptr<CachedFont> m_markerFont;
+  // Height of the lyric font's cell, taken once per font.
+  LyricTextStyle m_metricsStyle{};
+  bool m_textHeightKnown = false;
+  int m_textHeight = 0;
 
   LyricPicture m_background;
   LyricPicture m_stripPictures[kMaxStripPictures];

@@ -5,6 +5,8 @@
 #include "lyricwindows/PlayerDocking_win.h"
 #include "lyricwindows/SkinnedWindow_win.h"
 
+constexpr char kMainWindowClass[] = "ZoLyricMainWindow";
+
 class MainLyricWindow : public SkinnedWindow {
  public:
   MainLyricWindow(ILyricController& owner, PlayerDocking& docking);
@@ -13,7 +15,7 @@ class MainLyricWindow : public SkinnedWindow {
   const MainFrame& Frame() const { return m_frame; }
 
  protected:
-  const char* ClassName() const override { return "ZoLyricMainWindow"; }
+  const char* ClassName() const override { return kMainWindowClass; }
   std::string Title() const override;
   DWORD ExStyle() const override { return WS_EX_TOOLWINDOW; }
   void LayOut(int width, int height) override;
@@ -24,6 +26,7 @@ class MainLyricWindow : public SkinnedWindow {
   bool OnButtonMove(ViewPoint p) override;
   bool OnButtonUp(ViewPoint p) override;
   void OnMouseLeft() override;
+  void OnCaptureLost() override;
   void OnMoveEnded() override;
   void OnCreated() override;
   bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -16,6 +16,8 @@
 // any other host).
 std::string MiniWindowTitle();
 
+constexpr char kMiniWindowClass[] = "ZoLyricMiniWindow";
+
 class MiniLyricWindow : public SkinnedWindow {
  public:
   // Messages of the mini window that others receive (the MV link's
@@ -37,7 +39,7 @@ class MiniLyricWindow : public SkinnedWindow {
   static constexpr UINT kRefreshControls = WM_APP + 41;
 
  protected:
-  const char* ClassName() const override { return "ZoLyricMiniWindow"; }
+  const char* ClassName() const override { return kMiniWindowClass; }
   std::string Title() const override { return MiniWindowTitle(); }
   DWORD ExStyle() const override { return WS_EX_TOPMOST | WS_EX_ACCEPTFILES; }
   void LayOut(int width, int height) override;
@@ -50,6 +52,7 @@ class MiniLyricWindow : public SkinnedWindow {
   bool OnButtonMove(ViewPoint p) override;
   bool OnButtonUp(ViewPoint p) override;
   void OnMouseLeft() override;
+  void OnCaptureLost() override;
   void OnCreated() override;
   bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 

@@ -87,6 +87,8 @@ class SkinnedWindow : private LyricMouseOwner {
   virtual bool OnButtonMove(ViewPoint) { return false; }
   virtual bool OnButtonUp(ViewPoint) { return false; }
   virtual void OnMouseLeft() {}
+  // The mouse capture went elsewhere: a held button is let go.
+  virtual void OnCaptureLost() {}
   virtual void OnMoveEnded() {}
   virtual void OnCreated() {}
   // Messages the base does not take; true when handled (with `result`).
