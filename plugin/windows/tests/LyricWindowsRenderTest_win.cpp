@@ -202,6 +202,24 @@ TEST_F(LyricWindowsRender, StripFramesHoverAndClicks) {
   EXPECT_EQ(bed.Controller().stripClicks, std::vector<int>{kStripArtistPhotos});
 }
 
+TEST_F(LyricWindowsRender, TheHandCursorsComeFromTheInstallation) {
+  bed.Windows().EnsureMainWindow();
+  DrawLyric& draw = bed.Windows().Main()->Draw();
+  const HCURSOR arrow = LoadCursor(nullptr, IDC_ARROW);
+  const HCURSOR open = draw.CursorFor(LyricCursor::LyricArea);
+  const HCURSOR closed = draw.GrabbingCursor();
+  EXPECT_NE(open, arrow);
+  EXPECT_NE(closed, arrow);
+  EXPECT_NE(open, closed);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(open, &info));
+  EXPECT_FALSE(info.fIcon);
+  EXPECT_EQ(info.xHotspot, 14u);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  EXPECT_EQ(draw.CursorFor(LyricCursor::Link), LoadCursor(nullptr, IDC_HAND));
+}
+
 TEST_F(LyricWindowsRender, MessageLineClick) {
   bed.UsePlainLook(false);
   bed.ShowLyric(WindowsTestbed::TestLyric(20));
