@@ -28,13 +28,27 @@ function(zl_target target)
 endfunction()
 
 if(WIN32)
-  # Tests run through wine64 with a prefix of this build's own; a fixture
-  # brings up Xvfb and a persistent wineserver around them.
+  # Tests run through wine64 with a prefix of this build's own, under the
+  # users' code page 936; a fixture brings up Xvfb and a persistent
+  # wineserver around them and checks that code page first.
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR})
 endif()
 
 find_package(GTest REQUIRED)
 find_package(Threads REQUIRED)
+
+# minizip with decryption, built by scripts/setup for each target (Debian's
+# own has none), with its zip writer for the tests: zl_minizip.
+if(WIN32)
+  set(_zl_minizip_dir ${ZL_TRIPLE_DIR})
+else()
+  set(_zl_minizip_dir ${ZL_DEPS_DIR}/host)
+endif()
+add_library(zl_minizip STATIC IMPORTED GLOBAL)
+set_target_properties(zl_minizip PROPERTIES
+  IMPORTED_LOCATION ${_zl_minizip_dir}/lib/libminizip.a
+  INTERFACE_INCLUDE_DIRECTORIES ${_zl_minizip_dir}/include
+  INTERFACE_LINK_LIBRARIES z)
 
 macro(zl_wine_fixture)
   if(WIN32 AND ZL_RUN_TESTS AND NOT TARGET zl_wine_fixture_marker)
@@ -54,6 +68,10 @@ function(zl_test name)
   add_executable(${name} ${T_SOURCES})
   zl_target(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  if(WIN32)
+    # The fixture runs it first: a test built alone can still be run alone.
+    add_dependencies(${name} wine_codepage)
+  endif()
   if(NOT ZL_RUN_TESTS)
     return()
   endif()
@@ -65,4 +83,19 @@ function(zl_test name)
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()
+endfunction()
+
+# zl_bench(<name> SOURCES ... [LIBS ...]): one Google Benchmark program, part
+# of the target `benchmarks`. Only with ZL_BENCH (the bench preset: native,
+# optimised, no sanitizers), so that the figures are the code's own.
+if(ZL_BENCH)
+  find_package(benchmark REQUIRED)
+  add_custom_target(benchmarks)
+endif()
+function(zl_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${B_SOURCES})
+  zl_target(${name})
+  target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark Threads::Threads)
+  add_dependencies(benchmarks ${name})
 endfunction()

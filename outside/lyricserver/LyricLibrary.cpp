@@ -1,8 +1,6 @@
 #include "LyricLibrary.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 #include "ZipWriter.h"
 
@@ -21,16 +19,6 @@ std::string ServerPath(const std::string& artist, const std::string& title) {
   return "/lyrics/" + artist + "-" + title;
 }
 }  // namespace
-
-bool LyricLibrary::Load(const std::string& folder) {
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-    if (!entry.is_regular_file()) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    files_[entry.path().filename().string()] = std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  return !ec;
-}
 
 const std::string* LyricLibrary::File(const std::string& name) const {
   auto it = files_.find(name);
@@ -68,9 +56,9 @@ std::string LyricLibrary::Answer(const Query& q, const AnswerOptions& opt) const
         songs.insert(songs.begin(), Song{f.first.substr(0, dash), f.first.substr(dash + 1, f.first.size() - dash - 5)});
     }
   }
-  if (songs.empty()) return "rcode=1\r\nTP=none\r\n" + brk;
+  if (songs.empty()) return "rcode=" + std::to_string(opt.noneRcode) + "\r\nTP=none\r\n" + brk;
 
-  if (value("type") == "1") {
+  if (value("type") == "1" || (opt.listWithoutPath && path.empty())) {
     std::string body = "rcode=0\r\nhitfrom=tag\r\nTP=list\r\n" + brk;
     for (const Song& s : songs)
       body += "ARTIST=" + s.artist + "\r\nSONGNAME=" + s.title + "\r\nPROVIDER=standin\r\nPATH=" +

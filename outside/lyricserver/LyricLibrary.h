@@ -14,12 +14,12 @@ namespace lyricserver {
 struct AnswerOptions {
   std::string password;      // protects content archives when not empty
   bool noHeaderBreak = false;  // header and body not separated by a blank line
+  bool listWithoutPath = false;  // a query without a server path gets the list of matches
+  int noneRcode = 1;           // rcode of a "none" answer (1: recognition settled)
 };
 
 class LyricLibrary {
  public:
-  // Reads every file of the folder (not its subfolders).
-  bool Load(const std::string& folder);
   void Add(const std::string& fileName, const std::string& data) { files_[fileName] = data; }
 
   // Answer body (header lines, blank line, list or zip) for a decoded query.

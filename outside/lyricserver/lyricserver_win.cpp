@@ -1,14 +1,17 @@
 // lyricserver: a stand-in for the lyric server, on 127.0.0.1 only.
 //   lyricserver.exe --library DIR [--port N] [--queries FILE] [--requests FILE]
 //                   [--password PW] [--status CODE] [--hang] [--cut] [--no-break]
-//                   [--proxy | --proxy-auth USER:PASS]
+//                   [--proxy | --proxy-auth USER:PASS] [--none-rcode N]
 // Prints "PORT <n>" once listening. Each GET carries the scrambled query
 // after '?'; the decoded argument string is appended to --queries and the raw
 // request to --requests. --status answers another HTTP status, --hang never
 // answers, --cut closes the connection halfway through the answer, and
-// --no-break leaves out the blank line after the answer's own header. With
+// --no-break leaves out the blank line after the answer's own header, --list
+// answers every query without a server path with the list of matches. With
 // --proxy the server also expects requests in proxy form (absolute URL), and
-// with --proxy-auth it requires that Basic Proxy-Authorization.
+// with --proxy-auth it requires that Basic Proxy-Authorization. --none-rcode
+// gives the rcode of a "none" answer (1 by default; 0 asks the engine to go
+// on with fingerprint recognition).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -16,6 +19,7 @@
 #include "HttpServer_win.h"
 #include "LyricLibrary.h"
 #include "LyricQuery.h"
+#include "shared/Ownership.h"
 
 namespace {
 
@@ -28,6 +32,27 @@ struct Options {
 };
 
 lyricserver::LyricLibrary g_library;
+
+// Every file of the folder (not its subfolders), by the names the code page
+// gives them: the engine asks in GBK, so Chinese names must stay GBK here.
+bool LoadLibraryFolder(const std::string& folder, lyricserver::LyricLibrary& library) {
+  WIN32_FIND_DATAA found;
+  zl::UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &found));
+  if (!find) return false;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const std::string path = folder + "\\" + found.cFileName;
+    zl::UniqueHandle file(
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    std::string data;
+    char chunk[64 * 1024];
+    DWORD got = 0;
+    while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) data.append(chunk, got);
+    library.Add(found.cFileName, data);
+  } while (FindNextFileA(find.Get(), &found));
+  return GetLastError() == ERROR_NO_MORE_FILES;
+}
 
 void Serve(SOCKET client, const httpstandin::Request& r, const Options& opt) {
   httpstandin::AppendToFile(opt.requestsPath, r.rawHead + "----\n");
@@ -86,6 +111,8 @@ bool ParseArgs(int argc, char** argv, Options& opt) {
     else if (a == "--hang") opt.hang = true;
     else if (a == "--cut") opt.cut = true;
     else if (a == "--no-break") opt.answer.noHeaderBreak = true;
+    else if (a == "--list") opt.answer.listWithoutPath = true;
+    else if (a == "--none-rcode" && hasValue) opt.answer.noneRcode = std::atoi(argv[++i]);
     else return false;
   }
   return !opt.library.empty() && opt.port >= 0 && opt.port < 65536 && opt.status >= 100 && opt.status < 1000;
@@ -97,11 +124,12 @@ int main(int argc, char** argv) {
   Options opt;
   if (!ParseArgs(argc, argv, opt)) {
     std::fputs("usage: lyricserver --library DIR [--port N] [--queries FILE] [--requests FILE] [--password PW]\n"
-               "       [--status CODE] [--hang] [--cut] [--no-break] [--proxy | --proxy-auth USER:PASS]\n",
+               "       [--status CODE] [--hang] [--cut] [--no-break] [--list] [--proxy | --proxy-auth USER:PASS]\n"
+               "       [--none-rcode N]\n",
                stderr);
     return 2;
   }
-  if (!g_library.Load(opt.library)) {
+  if (!LoadLibraryFolder(opt.library, g_library)) {
     std::fprintf(stderr, "lyricserver: cannot read the library folder %s\n", opt.library.c_str());
     return 1;
   }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "shared/GbkPath.h"
 #include "shared/Ownership.h"
 
 namespace zltest {
@@ -91,9 +92,16 @@ std::string ProgramFolder() {
   char path[MAX_PATH];
   const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
   std::string folder(path, n);
-  return folder.substr(0, folder.rfind('\\') + 1);
+  return zl::PathFolder(folder) + "\\";
 }
 
 std::string ChildProgram() { return ProgramFolder() + "shared_test_child.exe"; }
+
+bool FileAtUnicodeName(const std::string& gbkPath) {
+  std::wstring wide(gbkPath.size() + 1, L'\0');
+  const int n = MultiByteToWideChar(936, 0, gbkPath.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+  const DWORD a = n > 0 ? GetFileAttributesW(wide.c_str()) : INVALID_FILE_ATTRIBUTES;
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 }  // namespace zltest

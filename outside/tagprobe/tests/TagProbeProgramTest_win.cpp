@@ -56,6 +56,14 @@ Bytes Read(const std::string& path) {
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+// True when the file is there under the name Chinese Windows shows for these
+// GBK bytes, whatever code page this process has.
+bool ExistsUnderUnicodeName(const std::string& gbkPath) {
+  std::wstring wide(gbkPath.size() + 1, L'\0');
+  const int n = MultiByteToWideChar(936, 0, gbkPath.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+  return n > 0 && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 uint64_t LastWrite(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA d{};
   GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &d);
@@ -239,4 +247,17 @@ TEST(TagprobeSet, FailuresLeaveTheSongAsItWas) {
   held.Reset();
   EXPECT_EQ(Read(song), kAudio);
   EXPECT_EQ(dir.Files().size(), 2u);
+}
+
+TEST(TagprobeSet, SongWithAChineseNameInAFolderWithBlanks) {
+  // "運" ends in the byte '\\': only a GBK-aware path reader keeps it in the name.
+  Folder dir("音乐 好運");
+  const std::string song = dir / "周杰倫 - 晴天 好運.mp3", data = dir / "tag 歌词.tmp";
+  Write(song, kAudio + Id3v1("Old", "Old", "Old"));
+  Write(data, Record(kTitle, kArtist, kAlbum));
+  ASSERT_EQ(Tagprobe("S " + Q(data) + " " + Q(song)), 0u);
+  EXPECT_TRUE(ExistsUnderUnicodeName(song));
+  ASSERT_EQ(Tagprobe("G " + Q(song) + " " + Q(dir / "back.dat")), 0u);
+  EXPECT_EQ(Read(dir / "back.dat"), Record(kTitle, kArtist, kAlbum));
+  EXPECT_EQ(dir.Files().size(), 3u);  // song, data file and read-back: no temporary file left
 }

@@ -152,8 +152,14 @@ void CLyric::RunChangeSong(std::shared_ptr<ChangeSongJob> job, SongInfo song, bo
   Log("%u:开始获得当前播放歌曲的资源", id);
   Log("In ChangeSong. %u", id);
   // The pause lets a quick run of song changes settle: a newer change ends
-  // this thread here, before it has released or started anything.
-  if (WaitForSingleObject(job->cancel.Get(), m_timings.changeSongPauseMs) == WAIT_OBJECT_0) {
+  // this thread here, before it has released or started anything. The next
+  // fetch's engine is made meanwhile (reading its settings takes a while),
+  // and only handed over once the pause is over.
+  const ULONGLONG pauseEnd = GetTickCount64() + m_timings.changeSongPauseMs;
+  std::shared_ptr<ZLyric> engine = supported || m_flags.webMode.load() ? std::make_shared<ZLyric>() : nullptr;
+  const ULONGLONG now = GetTickCount64();
+  const DWORD rest = now >= pauseEnd ? 0 : static_cast<DWORD>(pauseEnd - now);
+  if (WaitForSingleObject(job->cancel.Get(), rest) == WAIT_OBJECT_0) {
     m_stats.changeSongCancelled++;
     return;
   }
@@ -177,7 +183,7 @@ void CLyric::RunChangeSong(std::shared_ptr<ChangeSongJob> job, SongInfo song, bo
       Log("服务器搜索歌词");
       m_windows->RefreshPlayControls(m_flags.playerState.load());
       Log("In StartGetResource. %u", id);
-      StartGetResource(song);
+      StartGetResource(song, engine ? engine : std::make_shared<ZLyric>());
     } else {
       Log("RESOURCE_NOT_SUPPORT");
       m_flags.playerState.store(2);
@@ -188,11 +194,11 @@ void CLyric::RunChangeSong(std::shared_ptr<ChangeSongJob> job, SongInfo song, bo
   Log("%u,End", id);
 }
 
-void CLyric::StartGetResource(const SongInfo& song) {
+void CLyric::StartGetResource(const SongInfo& song, std::shared_ptr<ZLyric> engine) {
   const unsigned id = static_cast<unsigned>(GetCurrentThreadId());
   Log("%u,开始获取该首歌曲资源 ", id);
   auto job = std::make_shared<FetchJob>();
-  job->engine = std::make_shared<ZLyric>();
+  job->engine = std::move(engine);
   m_dialogs->SetEngine(job->engine);
   {
     zl::Lock hold(m_threadLock);
@@ -305,7 +311,9 @@ void CLyric::StopGetResource() {
   const zl::WorkerEnd end = StopWorker(
       worker,
       [job] {
-        if (job) job->engine->CloseFindGetPreGetConnection();
+        if (!job) return;
+        job->engine->CloseFindGetPreGetConnection();
+        job->engine->TerninateFpmatch();
       },
       m_timings.threadStopGraceMs);
   if (end == zl::WorkerEnd::Terminated || end == zl::WorkerEnd::Abandoned) m_stats.terminations++;

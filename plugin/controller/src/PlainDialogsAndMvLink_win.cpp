@@ -18,22 +18,22 @@ class PlainLyricDialogs : public ILyricDialogs {
     char name[256];
     std::snprintf(name, sizeof name, "%s-%s.lrc", candidates[0].artist, candidates[0].title);
     fileName = name;
-    Log("SelectLyric: first of %u", static_cast<unsigned>(candidates.size()));
+    Log("SelectLyric, candidates", static_cast<unsigned>(candidates.size()));
     return 0;
   }
   void CancelSelectLyric() override {}
   void CloseSongDialogs() override {}
   void CancelConfirmations() override {}
   void ShowContextMenu(HWND, POINT) override { Log("ShowContextMenu", 0); }
-  void OnCommand(HWND, unsigned id) override { Log("OnCommand %u", id); }
-  void ShowSettingsDialog(SettingsPage page) override { Log("ShowSettingsDialog %u", static_cast<unsigned>(page)); }
-  void OnMessageClick(int code) override { Log("OnMessageClick %u", static_cast<unsigned>(code)); }
+  void OnCommand(HWND, unsigned id) override { Log("OnCommand", id); }
+  void ShowSettingsDialog(SettingsPage page) override { Log("ShowSettingsDialog", static_cast<unsigned>(page)); }
+  void OnMessageClick(int code) override { Log("OnMessageClick", static_cast<unsigned>(code)); }
   void OnMouseWheel(HWND, WPARAM) override {}
   void OnWheelConfirmTimer(HWND) override {}
 
  private:
-  void Log(const char* format, unsigned value) const {
-    if (m_owner) LogWrite(m_owner->LogPath(), LOG_KEYINFO, "PlainDialogs", format, value);
+  void Log(const char* what, unsigned value) const {
+    if (m_owner) LogWrite(m_owner->LogPath(), LOG_KEYINFO, "PlainDialogs", "%s %u", what, value);
   }
   ILyricController* m_owner = nullptr;
 };
@@ -63,6 +63,7 @@ class PlainMvLink : public IMvLink {
     // Without ClipView the feature switches itself off again.
     if (m_owner) m_owner->Flags().mvEnabled.store(false);
   }
+  bool OnMiniWindowMessage(HWND, UINT, WPARAM, LPARAM, LRESULT&) override { return false; }
 
  private:
   void Log(const char* what, int value) const {

@@ -101,7 +101,7 @@ class PlainLyricWindows : public ILyricWindows {
   void PaintLyric(HWND window) override;
 
   void OnSkinChanged(const char* skinName) override {
-    if (m_owner) LogWrite(m_owner->LogPath(), LOG_KEYINFO, "PlainLyricWindows", "skin %s", skinName);
+    if (m_owner) LogWrite(m_owner->LogPath(), LOG_KEYINFO, "PlainLyricWindows", "skin %s", skinName ? skinName : "");
   }
   void OnPlayerWindowMessage(PlayerWindowKind, HWND, UINT, WPARAM, LPARAM) override {}
 
@@ -209,6 +209,10 @@ LRESULT CALLBACK PlainLyricWindows::WindowProc(HWND window, UINT msg, WPARAM wPa
 }
 
 LRESULT PlainLyricWindows::Handle(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (m_owner && window == m_miniHandle.load()) {
+    LRESULT result = 0;
+    if (m_owner->MvLink().OnMiniWindowMessage(window, msg, wParam, lParam, result)) return result;
+  }
   switch (msg) {
     case WM_TIMER:
       if (!m_owner) break;

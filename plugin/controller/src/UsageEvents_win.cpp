@@ -1,7 +1,12 @@
 #include "controller/UsageEvents.h"
 
+#include <memory>
+
+#include "controller/WorkerStop_win.h"
+#include "shared/BoundedWorker.h"
 #include "shared/GbkText.h"
 #include "shared/LogEventClient.h"
+#include "shared/Ownership.h"
 
 namespace {
 constexpr size_t kEventTextBytes = 512;
@@ -16,8 +21,20 @@ std::string UsageEventText(const char* name) {
 
 void PostPluginMessageAs(const char* softName, const char* hostName, const char* act, const std::string& text,
                          uint32_t waitMs) {
-  // A wait of 0 returns at once; any other wait is bounded by the caller's limit.
-  PostLogEvent(softName, hostName, act, text.c_str(), waitMs == 0 ? kLogEventNoWait : waitMs);
+  if (waitMs == 0) {
+    PostLogEvent(softName, hostName, act, text.c_str(), kLogEventNoWait);
+    return;
+  }
+  // A post that outlasts the wait is left to finish on its own (and drained
+  // at quit) rather than terminated inside the service.
+  auto done = std::make_shared<zl::UniqueHandle>(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+  if (!*done) return;
+  const std::string soft = softName ? softName : "", host = hostName ? hostName : "", what = act ? act : "";
+  const bool started = zl::StartDetached([done, soft, host, what, text] {
+    PostLogEvent(soft.c_str(), host.c_str(), what.c_str(), text.c_str(), kLogEventWaitForever);
+    SetEvent(done->Get());
+  });
+  if (started) WaitServingSentMessages(done->Get(), waitMs);
 }
 
 void PostPluginMessage(const char* act, const std::string& text, uint32_t waitMs) {

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "shared/InstallHome.h"
+#include "controller/MvLink.h"
 #include "shared/Logger.h"
 
 namespace {
@@ -72,6 +73,7 @@ void MiniLyricWindow::RefreshTips() {
 void MiniLyricWindow::OnCreated() {
   m_tips.Create(Handle());
   RefreshTips();
+  SetTimer(Handle(), kHeartbeatTimer, kHeartbeatMs, nullptr);
 }
 
 void MiniLyricWindow::SetPlayerState(int state) {
@@ -235,7 +237,8 @@ void MiniLyricWindow::OnDropFiles(HDROP drop) {
 }
 
 bool MiniLyricWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  if (m_hook && m_hook(Handle(), msg, wParam, lParam, result)) return true;
+  // What ClipView sends, KillVideo's notice and the heartbeat go to the MV link.
+  if (Owner().MvLink().OnMiniWindowMessage(Handle(), msg, wParam, lParam, result)) return true;
   switch (msg) {
     case kRefreshControls:
       SetPlayerState(static_cast<int>(wParam));

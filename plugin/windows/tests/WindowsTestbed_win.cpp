@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "controller/PlainParts_win.h"
 #include "view/LyricViewShared.h"
 
 namespace {
@@ -60,7 +61,11 @@ ScratchHome::ScratchHome() {
 ScratchHome::~ScratchHome() { RemoveTree(m_path); }
 
 FakeController::FakeController(const std::string& home, CZoLyric_WINAMP* player, ILyricWindows* windows)
-    : m_home(home), m_player(player), m_windows(windows) {}
+    : m_home(home),
+      m_player(player),
+      m_windows(windows),
+      m_dialogs(MakePlainLyricDialogs()),
+      m_mv(MakePlainMvLink()) {}
 
 void FakeController::OnTimerPaint(HWND window) {
   zl::Lock hold(m_view.DrawLock());

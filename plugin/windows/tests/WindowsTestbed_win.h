@@ -12,6 +12,8 @@
 
 #include "PlayerHost_win.h"
 #include "controller/LyricController.h"
+#include "controller/LyricDialogs.h"
+#include "controller/MvLink.h"
 #include "lyricwindows/SkinnedLyricWindows_win.h"
 #include "player/ZoLyricWinamp.h"
 #include "settings/SettingsStore.h"
@@ -38,6 +40,9 @@ class FakeController : public ILyricController {
   const std::string& Home() const override { return m_home; }
   const char* LogPath() const override { return ""; }
   bool Closing() const override { return false; }
+  ILyricWindows& Windows() override { return *m_windows; }
+  ILyricDialogs& Dialogs() override { return *m_dialogs; }
+  IMvLink& MvLink() override { return *m_mv; }
   CPlayerControlMessage* PlayerControl() override { return m_player; }
   CPlayerQueryMessage* PlayerQuery() override { return m_player; }
   int GetPlayPosition() override { return position.load(); }
@@ -70,6 +75,8 @@ class FakeController : public ILyricController {
   std::string m_home;
   CZoLyric_WINAMP* m_player;
   ILyricWindows* m_windows;
+  std::unique_ptr<ILyricDialogs> m_dialogs;
+  std::unique_ptr<IMvLink> m_mv;
   LyricViewState m_view;
   SettingsStore m_settings;
   MvLinkFlags m_flags;

@@ -97,10 +97,11 @@ class CLyric : public CPlayerListener, public ILyricController {
   bool ViewOffersPictures() const override { return m_view.photosItem.load() != 0; }
   void PostUsageEvent(const char* name, bool wait) override;
 
+  ILyricWindows& Windows() override { return *m_windows; }
+  ILyricDialogs& Dialogs() override { return *m_dialogs; }
+  IMvLink& MvLink() override { return *m_mv; }
+
   // ---- For the plug-in shell and tests --------------------------------------
-  ILyricWindows& Windows() { return *m_windows; }
-  ILyricDialogs& Dialogs() { return *m_dialogs; }
-  IMvLink& MvLink() { return *m_mv; }
   const ControllerStats& Stats() const { return m_stats; }
   const PluginTimings& Timings() const { return m_timings; }
   // The song being fetched.
@@ -124,7 +125,7 @@ class CLyric : public CPlayerListener, public ILyricController {
 
   void StopChangeSongThread();
   void RunChangeSong(std::shared_ptr<ChangeSongJob> job, SongInfo song, bool supported);
-  void StartGetResource(const SongInfo& song);
+  void StartGetResource(const SongInfo& song, std::shared_ptr<ZLyric> engine);
   void RunFetch(std::shared_ptr<FetchJob> job, SongInfo song);
   void StartPreGetResource(const SongInfo& song);
   void RunPreFetch(std::shared_ptr<FetchJob> job, int durationMs);

@@ -14,6 +14,9 @@
 #include "lyriccore/LyricRecords.h"
 #include "player/PlayerInterfaces.h"
 
+class ILyricDialogs;
+class ILyricWindows;
+class IMvLink;
 class LyricViewState;
 class SettingsStore;
 class ZLyric;
@@ -43,6 +46,11 @@ class ILyricController {
   virtual const char* LogPath() const = 0;
   // True once the player's window is closing: draw nothing, start nothing.
   virtual bool Closing() const = 0;
+  // The other parts, for the few calls between them (the MV link arms timer
+  // 3000 on the main window; the mini window hands the MV link its messages).
+  virtual ILyricWindows& Windows() = 0;
+  virtual ILyricDialogs& Dialogs() = 0;
+  virtual IMvLink& MvLink() = 0;
 
   // ---- The player (any; null once the plug-in is quitting) ---------------
   virtual CPlayerControlMessage* PlayerControl() = 0;

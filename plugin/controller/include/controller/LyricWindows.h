@@ -35,8 +35,9 @@ class ILyricWindows {
   // UI, once, before anything else: the controller the windows report to.
   virtual void Attach(ILyricController* controller) = 0;
 
-  // any: creates the main lyric window when it does not exist (hidden until
-  // shown). True when it exists afterwards.
+  // any: creates the main lyric window when it does not exist and shows it
+  // (with timer 1) unless the mini window is shown. True when it exists
+  // afterwards. The controller calls it on every song change.
   virtual bool EnsureMainWindow() = 0;
   virtual bool HasMainWindow() const = 0;  // any
   virtual HWND MainWindow() const = 0;     // any; null when there is none
@@ -65,7 +66,8 @@ class ILyricWindows {
   // window (main or mini), from the controller's OnTimerPaint.
   virtual void PaintLyric(HWND window) = 0;
 
-  // UI: the player's skin changed (the windows reload their skins).
+  // any (the song-check thread sees the change): the player's skin changed;
+  // the windows reload their skins.
   virtual void OnSkinChanged(const char* skinName) = 0;
   // UI: a message of a hooked player window, before the player sees it
   // (WM_COMMAND, WM_WINDOWPOSCHANGED, WM_LBUTTONDOWN, WM_LBUTTONUP): docking

@@ -41,4 +41,10 @@ class IMvLink {
 
   // UI: the user asks for the video (0) or the pictures (1).
   virtual void ShowVideoWindow(int choice) = 0;
+
+  // UI: a message of the mini window, which receives what ClipView sends
+  // (WM_COPYDATA), KillVideo's WM_USER + 1 and the heartbeat timer 100 (the
+  // mini window runs that timer while it exists). True when handled, with
+  // the answer in `result`; the window handles everything else itself.
+  virtual bool OnMiniWindowMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
 };

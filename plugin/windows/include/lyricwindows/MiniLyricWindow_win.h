@@ -2,11 +2,9 @@
 // The mini window: a bar with the player's buttons, the lyric scrolling in
 // one line, and its own buttons; files dropped on it go to the player's
 // playlist. It is also the plug-in's message window that the MV player
-// finds by its title.
+// finds by its title: the MV link sees its messages first.
 #include <windows.h>
 #include <shellapi.h>
-
-#include <functional>
 
 #include "lyricwindows/ButtonTips_win.h"
 #include "lyricwindows/MiniBar.h"
@@ -20,9 +18,9 @@ constexpr char kMiniWindowClass[] = "ZoLyricMiniWindow";
 
 class MiniLyricWindow : public SkinnedWindow {
  public:
-  // Messages of the mini window that others receive (the MV link's
-  // WM_COPYDATA and its timers): true when handled.
-  using MessageHook = std::function<bool(HWND, UINT, WPARAM, LPARAM, LRESULT&)>;
+  // The MV link's heartbeat: it runs while the window exists.
+  static constexpr UINT_PTR kHeartbeatTimer = 100;
+  static constexpr UINT kHeartbeatMs = 1000;
 
   explicit MiniLyricWindow(ILyricController& owner);
   ~MiniLyricWindow() override;
@@ -30,7 +28,6 @@ class MiniLyricWindow : public SkinnedWindow {
   // The player's state the play controls show (0 playing, 1 paused, 2 stopped).
   void SetPlayerState(int state);
   int PlayerState() const { return m_playerState; }
-  void SetMessageHook(MessageHook hook) { m_hook = std::move(hook); }
   const MiniBarLayout& Bar() const { return m_bar; }
   // Runs a button as a click on it does.
   void Press(MiniButton b);
@@ -65,7 +62,6 @@ class MiniLyricWindow : public SkinnedWindow {
 
   MiniBarLayout m_bar{};
   ButtonTips m_tips;
-  MessageHook m_hook;
   int m_playerState = kPlayerStopped;
   int m_hover = -1;
   int m_pressed = -1;
