@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""Generates the pictures of the installation below an image folder laid out
-like the install home:
+"""Generates the pictures of the installation below a folder laid out like
+the install home:
 
-    make_art.py IMAGE_DIR [--preview PNG]
+    make_art.py FOLDER [--preview PNG]
 
-writes IMAGE_DIR/face/... (bitmaps, cursors, JPEG pictures) and, with
+writes FOLDER/face/... (bitmaps, cursors, JPEG pictures) and, with
 --preview, one PNG sheet showing every face enlarged. New families (the
 video window's face, ...) add a module under faces/ and a line in FAMILIES.
 """

@@ -7,7 +7,7 @@
 //
 // Sets HKLM\SOFTWARE\ZOLYRIC\ZOLYRIC_HOME to a scratch home for its run and
 // puts the old value back. Needs beside it: gen_zolyric.dll, LyricCore.dll,
-// tagprobe.exe, lyricserver.exe, and the build's install image (..\image).
+// tagprobe.exe, lyricserver.exe, and the build's face and config folders.
 #include <windows.h>
 #include <psapi.h>
 #include <tlhelp32.h>
@@ -262,8 +262,9 @@ int main(int argc, char** argv) {
   const std::string root = std::string(temp) + "zlbench_" + std::to_string(GetCurrentProcessId());
   const std::string home = root + "\\home", library = root + "\\library", plugins = root + "\\Plugins";
   CreateDirectoryA(root.c_str(), nullptr);
-  CopyTree(BuildFolder() + "\\image", home);
-  for (const char* d : {"\\log", "\\config"}) CreateDirectoryA((home + d).c_str(), nullptr);
+  CreateDirectoryA(home.c_str(), nullptr);
+  for (const char* part : {"\\face", "\\config"}) CopyTree(BuildFolder() + part, home + part);
+  CreateDirectoryA((home + "\\log").c_str(), nullptr);
   CopyFileA(Beside("LyricCore.dll").c_str(), (home + "\\LyricCore.dll").c_str(), FALSE);
   CopyFileA(Beside("tagprobe.exe").c_str(), (home + "\\tagprobe.exe").c_str(), FALSE);
   CreateDirectoryA(library.c_str(), nullptr);

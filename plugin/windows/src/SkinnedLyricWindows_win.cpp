@@ -2,6 +2,19 @@
 
 #include "player/ZoLyricWinamp.h"
 
+namespace {
+
+// Where a mini window without a saved place appears: centred at the top of
+// the work area, out of the way of what the user works on.
+ViewRect MiniBuiltInPlace(int width, int height) {
+  RECT work{0, 0, 800, 600};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const int left = work.left + (work.right - work.left - width) / 2;
+  return ViewRect{left, work.top + 8, left + width, work.top + 8 + height};
+}
+
+}  // namespace
+
 SkinnedLyricWindows::SkinnedLyricWindows() = default;
 
 SkinnedLyricWindows::~SkinnedLyricWindows() {
@@ -24,7 +37,7 @@ void SkinnedLyricWindows::Attach(ILyricController* controller) {
   m_mini->UseSkin(SkinKind::Classic);
   // The mini window is also the message window the MV player looks for: it
   // exists, hidden, from the start.
-  m_mini->Create(ViewRect{0, 0, 0, 0});
+  m_mini->Create(MiniBuiltInPlace(m_mini->Layout().width, m_mini->Layout().height));
 }
 
 void SkinnedLyricWindows::ResolvePlayerWindow() {
@@ -68,7 +81,7 @@ void SkinnedLyricWindows::HideMainWindow() {
 void SkinnedLyricWindows::ShowMiniWindow() {
   m_ui.Run([this] {
     if (!m_mini) return;
-    if (!m_mini->Exists()) m_mini->Create(ViewRect{0, 0, 0, 0});
+    if (!m_mini->Exists()) m_mini->Create(MiniBuiltInPlace(m_mini->Layout().width, m_mini->Layout().height));
     if (m_owner) m_mini->SetPlayerState(m_owner->Flags().playerState.load());
     m_mini->Show();
   });

@@ -7,12 +7,13 @@
 
 namespace {
 
-std::string ImageFolder() {
+// The build folder holds what the installation puts below the home.
+std::string BuildFolder() {
   char path[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, path, sizeof path);
   std::string s(path);
   s = s.substr(0, s.find_last_of('\\'));
-  return s.substr(0, s.find_last_of('\\')) + "\\image";
+  return s.substr(0, s.find_last_of('\\'));
 }
 
 void CopyTree(const std::string& from, const std::string& to) {
@@ -55,7 +56,8 @@ ScratchHome::ScratchHome() {
   char base[MAX_PATH] = {};
   GetTempPathA(sizeof base, base);
   m_path = std::string(base) + "zlwin_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
-  CopyTree(ImageFolder(), m_path);
+  CreateDirectoryA(m_path.c_str(), nullptr);
+  for (const char* part : {"\\face", "\\config"}) CopyTree(BuildFolder() + part, m_path + part);
 }
 
 ScratchHome::~ScratchHome() { RemoveTree(m_path); }
