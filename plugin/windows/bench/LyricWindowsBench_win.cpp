@@ -116,15 +116,11 @@ double CpuSeconds() {
 }
 
 // Committed private memory of this process, region by region.
-double PrivateMegabytes(const char* dumpTag = nullptr) {
+double PrivateMegabytes() {
   SIZE_T total = 0;
   MEMORY_BASIC_INFORMATION m;
   for (char* p = nullptr; VirtualQuery(p, &m, sizeof m) == sizeof m; p = static_cast<char*>(m.BaseAddress) + m.RegionSize) {
-    if (m.State == MEM_COMMIT && m.Type == MEM_PRIVATE) {
-      total += m.RegionSize;
-      if (dumpTag && m.RegionSize >= 65536)
-        std::fprintf(stderr, "REGION %s %p %zu KB alloc %p\n", dumpTag, m.BaseAddress, m.RegionSize / 1024, m.AllocationBase);
-    }
+    if (m.State == MEM_COMMIT && m.Type == MEM_PRIVATE) total += m.RegionSize;
     if (static_cast<char*>(m.BaseAddress) + m.RegionSize < p) break;
   }
   return total / 1048576.0;
@@ -226,6 +222,7 @@ Phase Run(const char* name, const std::string& song, const std::string& plugins,
   Pump(static_cast<DWORD>(seconds) * 1000);
   const double cpu = CpuSeconds() - cpu0;
   const double wall = (GetTickCount() - t0) / 1000.0;
+  // ZL_BENCH_THREADS=1 lists the threads' shares.
   if (getenv("ZL_BENCH_THREADS")) {
     for (const auto& [id, secs] : ThreadSeconds()) {
       const auto before = threads0.find(id);
@@ -247,7 +244,7 @@ Phase Run(const char* name, const std::string& song, const std::string& plugins,
     both.bottom = std::max(both.bottom, static_cast<LONG>(both.top + 40));
     SaveShot(CaptureScreen(both), mini ? "bench-mini" : "bench-main");
   }
-  const double privateMb = PrivateMegabytes(getenv("ZL_BENCH_REGIONS") ? name : nullptr);
+  const double privateMb = PrivateMegabytes();
   const double touchedMb = TouchedPrivateMegabytes();
   host.Close();
   return Phase{name, 100.0 * cpu / wall, privateMb, touchedMb};
