@@ -3,6 +3,7 @@
 #include "controller/PlainParts_win.h"
 #include "dialogs/LyricDialogsFactory_win.h"
 #include "lyricwindows/SkinnedLyricWindows_win.h"
+#include "mvlink/MvLink_win.h"
 
 CLyric::Parts MakePluginParts(const PluginTimings& timings) {
   CLyric::Parts parts;
@@ -12,6 +13,6 @@ CLyric::Parts MakePluginParts(const PluginTimings& timings) {
   dialogs.timings.uploadCloseMs = timings.uploadCloseMs;
   parts.windows = MakeSkinnedLyricWindows();
   parts.dialogs = MakeLyricDialogs(dialogs);
-  parts.mv = MakePlainMvLink();
+  parts.mv = MakeMvLink();
   return parts;
 }

@@ -260,7 +260,8 @@ int main(int argc, char** argv) {
   const std::string home = root + "\\home", library = root + "\\library", plugins = root + "\\Plugins";
   CreateDirectoryA(root.c_str(), nullptr);
   CreateDirectoryA(home.c_str(), nullptr);
-  for (const char* part : {"\\face", "\\config"}) CopyTree(BuildFolder() + part, home + part);
+  CopyTree(BuildFolder() + "\\image\\face", home + "\\face");
+  CopyTree(BuildFolder() + "\\config", home + "\\config");
   CreateDirectoryA((home + "\\log").c_str(), nullptr);
   CopyFileA(Beside("LyricCore.dll").c_str(), (home + "\\LyricCore.dll").c_str(), FALSE);
   CopyFileA(Beside("tagprobe.exe").c_str(), (home + "\\tagprobe.exe").c_str(), FALSE);

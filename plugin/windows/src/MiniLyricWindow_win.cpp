@@ -2,10 +2,9 @@
 
 #include <shellapi.h>
 
-#include <cctype>
-
 #include "shared/InstallHome.h"
 #include "controller/MvLink.h"
+#include "mvlink/MvLink_win.h"
 #include "shared/Logger.h"
 
 namespace {
@@ -13,18 +12,7 @@ namespace {
 constexpr char kLogTag[] = "MiniWnd";
 constexpr char kMidPiece[] = "Mid.bmp";
 
-std::string Upper(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
 }  // namespace
-
-std::string MiniWindowTitle() {
-  const std::string host = HostPlayerName();
-  if (host == "wmp" || host == "winamp" || host == "real") return Upper(host) + "Mini";
-  return "WINAMPMini";
-}
 
 MiniLyricWindow::MiniLyricWindow(ILyricController& owner)
     : SkinnedWindow(owner, LyricWindowKind::Mini, kRepaintMiniMs) {
@@ -73,7 +61,7 @@ void MiniLyricWindow::RefreshTips() {
 void MiniLyricWindow::OnCreated() {
   m_tips.Create(Handle());
   RefreshTips();
-  SetTimer(Handle(), kHeartbeatTimer, kHeartbeatMs, nullptr);
+  SetTimer(Handle(), kMvHeartbeatTimer, kMvHeartbeatMs, nullptr);
 }
 
 void MiniLyricWindow::SetPlayerState(int state) {
@@ -256,3 +244,6 @@ bool MiniLyricWindow::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT&
       return false;
   }
 }
+
+// The MV player finds the plug-in by this title.
+std::string MiniLyricWindow::Title() const { return MvLinkMiniWindowTitle(); }

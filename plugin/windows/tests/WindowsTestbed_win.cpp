@@ -57,7 +57,8 @@ ScratchHome::ScratchHome() {
   GetTempPathA(sizeof base, base);
   m_path = std::string(base) + "zlwin_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(GetTickCount());
   CreateDirectoryA(m_path.c_str(), nullptr);
-  for (const char* part : {"\\face", "\\config"}) CopyTree(BuildFolder() + part, m_path + part);
+  CopyTree(BuildFolder() + "\\image\\face", m_path + "\\face");
+  CopyTree(BuildFolder() + "\\config", m_path + "\\config");
 }
 
 ScratchHome::~ScratchHome() { RemoveTree(m_path); }

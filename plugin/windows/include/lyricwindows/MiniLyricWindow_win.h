@@ -10,18 +10,10 @@
 #include "lyricwindows/MiniBar.h"
 #include "lyricwindows/SkinnedWindow_win.h"
 
-// "<host>Mini": "WINAMPMini", "WMPMini" or "REALMini" (the Winamp name in
-// any other host).
-std::string MiniWindowTitle();
-
 constexpr char kMiniWindowClass[] = "ZoLyricMiniWindow";
 
 class MiniLyricWindow : public SkinnedWindow {
  public:
-  // The MV link's heartbeat: it runs while the window exists.
-  static constexpr UINT_PTR kHeartbeatTimer = 100;
-  static constexpr UINT kHeartbeatMs = 1000;
-
   explicit MiniLyricWindow(ILyricController& owner);
   ~MiniLyricWindow() override;
 
@@ -37,7 +29,7 @@ class MiniLyricWindow : public SkinnedWindow {
 
  protected:
   const char* ClassName() const override { return kMiniWindowClass; }
-  std::string Title() const override { return MiniWindowTitle(); }
+  std::string Title() const override;
   DWORD ExStyle() const override { return WS_EX_TOPMOST | WS_EX_ACCEPTFILES; }
   void LayOut(int width, int height) override;
   void PaintFrame(HDC dc, int width, int height) override;
