@@ -1,11 +1,35 @@
 #include "lyricwindows/PlayerDocking_win.h"
 
+#include "player/WinampIpc_win.h"
+
 namespace {
 constexpr char kEqualizerTitle[] = "Winamp Equalizer";
 constexpr char kPlaylistTitle[] = "Winamp Playlist Editor";
 
 void MoveWindowTo(HWND window, const ViewRect& r) {
   SetWindowPos(window, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+struct ModernSearch {
+  HWND player;
+  HWND found;
+};
+
+BOOL CALLBACK FindModern(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<ModernSearch*>(param);
+  if (IsWindowVisible(window) && zl::winamp::IsModernMainWindow(search->player, window)) {
+    search->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The modern skin's main window among the player's top-level windows; null
+// until the player shows it.
+HWND FindModernWindow(HWND player) {
+  if (!player) return nullptr;
+  ModernSearch search{player, nullptr};
+  EnumThreadWindows(GetWindowThreadProcessId(player, nullptr), FindModern, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 }  // namespace
 
@@ -19,7 +43,9 @@ void PlayerDocking::SetModern(bool modern) {
   if (modern == m_modern) return;
   m_modern = modern;
   m_haveLast = false;
-  if (!modern) m_modernWindow = nullptr;
+  // Its hook reports the modern window too, but a window placed at the
+  // switch must already dock to it.
+  m_modernWindow = modern ? FindModernWindow(m_player) : nullptr;
 }
 
 HWND PlayerDocking::DockWindow() const {
@@ -76,6 +102,10 @@ void PlayerDocking::OnPlayerMessage(PlayerWindowKind kind, HWND window, UINT msg
 }
 
 void PlayerDocking::Follow(HWND dock, HWND lyric) {
+  // A minimised player's place (far off the screen on Windows, the bottom
+  // left corner under Wine) is no move of the player: its next real place is
+  // measured against the one before the minimise.
+  if (IsIconic(dock)) return;
   const ViewRect now = WindowRectOf(dock);
   const bool moved = m_haveLast && (now.left != m_lastPlayer.left || now.top != m_lastPlayer.top);
   const ViewRect before = m_lastPlayer;

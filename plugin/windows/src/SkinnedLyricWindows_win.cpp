@@ -137,12 +137,18 @@ void SkinnedLyricWindows::OnSkinChanged(const char* skinName) {
     if (m_main && m_main->Exists()) m_main->SaveLayout();
     if (m_mini && m_mini->Exists()) m_mini->SaveLayout();
     m_skin = SkinKindOf(name);
+    ResolvePlayerWindow();
     m_docking.SetModern(m_skin == SkinKind::Modern);
     if (m_main) m_main->UseSkin(m_skin);
     if (m_mini) m_mini->UseSkin(m_skin);
     m_skinName = name;
     m_skinKnown = true;
-    if (m_main && m_main->Exists()) m_docking.Recheck(m_main->Handle());
+    if (m_main && m_main->Exists()) {
+      // Never placed with this skin: beside the player as this skin shows it.
+      const WindowLayout& l = m_main->Layout();
+      if (!l.hasPosition) m_main->PlaceAt(m_docking.BuiltInPlace(l.width, l.height));
+      m_docking.Recheck(m_main->Handle());
+    }
   });
 }
 

@@ -110,6 +110,11 @@ void SkinnedWindow::UseSkin(SkinKind skin) {
   BoundMinimumSize(m_kind, skin, layout);
   m_layout = layout;
   m_bitmaps.SetFolder(home.empty() ? std::string() : home + m_layout.facePath);
+  if (m_window && m_layout.hasPosition) {
+    // The new skin's file says where the window was with that skin.
+    const ViewRect saved{m_layout.x, m_layout.y, m_layout.x + m_layout.width, m_layout.y + m_layout.height};
+    PlaceAt(saved);
+  }
   if (m_window) {
     ResizeTo(m_layout.width, m_layout.height);
     RECT client{};
@@ -132,6 +137,13 @@ bool SkinnedWindow::SaveLayout() {
   }
   if (m_layoutPath.empty()) return false;
   return SaveLayoutFile(m_layoutPath, m_layout);
+}
+
+void SkinnedWindow::PlaceAt(const ViewRect& place) {
+  HWND w = m_window.Get();
+  if (!w) return;
+  const ViewRect r = BringOntoMonitor(place, WorkAreas());
+  SetWindowPos(w, nullptr, r.left, r.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SkinnedWindow::ResizeTo(int width, int height) {

@@ -70,6 +70,21 @@ TEST_F(LyricWindowsDock, ADockedWindowFollowsThePlayerAFreeOneStays) {
   EXPECT_EQ(r.top, 600);
 }
 
+TEST_F(LyricWindowsDock, MinimisingAndRestoringThePlayerLeavesTheLyricWindowInPlace) {
+  HWND lyric = Main();
+  HWND player = bed.Player().MainWindow();
+  ASSERT_EQ(RectOf(lyric).left, 400);
+  for (int show : {SW_MINIMIZE, SW_RESTORE}) {
+    ShowWindow(player, show);
+    bed.Windows().OnPlayerWindowMessage(PlayerWindowKind::Main, player, WM_WINDOWPOSCHANGED, 0, 0);
+    const RECT r = RectOf(lyric);
+    EXPECT_EQ(r.left, 400) << show;
+    EXPECT_EQ(r.top, 100) << show;
+  }
+  MovePlayer(130, 90);
+  EXPECT_EQ(RectOf(lyric).left, 430) << "still docked";
+}
+
 TEST_F(LyricWindowsDock, FifteenPixelsAwaySnapsSixteenStaysFree) {
   HWND lyric = Main();
   DropLyricAt(lyric, 400 + 15, 105);
@@ -95,6 +110,32 @@ TEST_F(LyricWindowsDock, TheModernSkinDocksBelowItsRaisedBottom) {
   const RECT r = RectOf(lyric);
   EXPECT_EQ(r.top, m.bottom - kModernBottomRaise);
   EXPECT_EQ(r.left, m.left);
+}
+
+TEST_F(LyricWindowsDock, ASkinChangePlacesTheWindowWhereItWasWithThatSkin) {
+  HWND lyric = Main();
+  bed.Windows().OnSkinChanged("Base");
+  DropLyricAt(lyric, 700, 500);
+  bed.Player().SetSkinName("Winamp Modern");
+  HWND modern = bed.Player().ModernWindow();
+  ASSERT_NE(modern, nullptr);
+  // Never shown with the modern skin: beside its main window, docked,
+  // before that window's hook has said a word.
+  bed.Windows().OnSkinChanged("Winamp Modern");
+  const RECT m = RectOf(modern);
+  RECT r = RectOf(lyric);
+  EXPECT_EQ(r.left, m.right);
+  EXPECT_EQ(r.top, m.top);
+  EXPECT_EQ(bed.Windows().Docking().State(), DockState::Main);
+  DropLyricAt(lyric, 40, 600);
+  bed.Player().SetSkinName("Base");
+  bed.Windows().OnSkinChanged("Base");
+  r = RectOf(lyric);
+  EXPECT_EQ(r.left, 700) << "where it was left with the classic skin";
+  EXPECT_EQ(r.top, 500);
+  bed.Player().SetSkinName("Winamp Modern");
+  bed.Windows().OnSkinChanged("Winamp Modern");
+  EXPECT_EQ(RectOf(lyric).left, 40);
 }
 
 TEST_F(LyricWindowsDock, TheLyricWindowCopiesThePlayersTopmostState) {

@@ -57,6 +57,8 @@ class SkinnedWindow : private LyricMouseOwner {
   LyricMouse& Mouse() { return m_mouse; }
   // Resizes the window (raised to the minimum size) and lays it out.
   void ResizeTo(int width, int height);
+  // Moves the window (size kept) to the place's corner, onto a monitor.
+  void PlaceAt(const ViewRect& place);
 
   static constexpr UINT kRepaintMainMs = 300;
   static constexpr UINT kRepaintMiniMs = 30;
