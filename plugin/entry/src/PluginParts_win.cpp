@@ -1,6 +1,5 @@
 #include "PluginParts_win.h"
 
-#include "controller/PlainParts_win.h"
 #include "dialogs/LyricDialogsFactory_win.h"
 #include "lyricwindows/SkinnedLyricWindows_win.h"
 #include "mvlink/MvLink_win.h"
