@@ -1,7 +1,7 @@
 #include "PluginParts_win.h"
 
-#include "controller/PlainParts_win.h"
 #include "dialogs/LyricDialogsFactory_win.h"
+#include "lyricwindows/SkinnedLyricWindows_win.h"
 #include "mvlink/MvLink_win.h"
 
 CLyric::Parts MakePluginParts(const PluginTimings& timings) {
@@ -10,7 +10,7 @@ CLyric::Parts MakePluginParts(const PluginTimings& timings) {
   dialogs.timings.selectTickMs = timings.selectLyricTickMs;
   dialogs.timings.wheelConfirmMs = timings.wheelConfirmMs;
   dialogs.timings.uploadCloseMs = timings.uploadCloseMs;
-  parts.windows = MakePlainLyricWindows();
+  parts.windows = MakeSkinnedLyricWindows();
   parts.dialogs = MakeLyricDialogs(dialogs);
   parts.mv = MakeMvLink();
   return parts;

@@ -90,11 +90,14 @@ TEST(WinampMv, SongMvAndArtistPicturesThroughClipView) {
 
   // The player minimised: the lyrics go to the mini window, which is also
   // the window ClipView answers to.
-  HWND lyricWindow = FindWindowA("ZoLyricPlainWindow", "ZoLyric");
+  HWND lyricWindow = FindWindowA("ZoLyricMainWindow", nullptr);
   ASSERT_NE(lyricWindow, nullptr);
   ShowWindow(bed.Host().MainWindow(), SW_MINIMIZE);
   HWND mini = nullptr;
-  ASSERT_TRUE(WaitFor([&] { return (mini = FindWindowA("ZoLyricPlainWindow", "WINAMPMini")) != nullptr; }, 10000));
+  ASSERT_TRUE(WaitFor([&] {
+    mini = FindWindowA("ZoLyricMiniWindow", "WINAMPMini");
+    return mini && IsWindowVisible(mini);
+  }, 10000));
   // "歌曲 MV" from the mini window.
   PostMessageA(mini, WM_COMMAND, kMiniSongMv, 0);
   HWND clip = nullptr;

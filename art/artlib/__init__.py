@@ -1,0 +1,1 @@
+"""Drawing and file writing for the suite's generated pictures."""

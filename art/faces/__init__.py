@@ -1,0 +1,1 @@
+"""The pictures of the installation, one module per family."""

@@ -1,0 +1,51 @@
+#include "GdiSurface_win.h"
+
+bool DibSurface::Ensure(int width, int height) {
+  if (width <= 0 || height <= 0) {
+    Reset();
+    return false;
+  }
+  if (Valid() && width == m_width && height == m_height) return true;
+  Reset();
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  zl::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  zl::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!dc || !bitmap || !bits) return false;
+  m_dc = std::move(dc);
+  m_bitmap = std::move(bitmap);
+  m_selection.emplace(m_dc.Get(), m_bitmap.Get());
+  m_pixels = static_cast<uint32_t*>(bits);
+  m_width = width;
+  m_height = height;
+  return true;
+}
+
+void DibSurface::Reset() {
+  m_selection.reset();
+  m_bitmap.Reset();
+  m_dc.Reset();
+  m_pixels = nullptr;
+  m_width = 0;
+  m_height = 0;
+}
+
+HFONT CachedFont::Get(const FontSpec& spec) {
+  const char* face = spec.face ? spec.face : "";
+  if (m_font && spec.height == m_spec.height && spec.weight == m_spec.weight && spec.italic == m_spec.italic &&
+      spec.underline == m_spec.underline && spec.charset == m_spec.charset && m_face == face)
+    return m_font.Get();
+  m_face = face;
+  m_spec = spec;
+  m_spec.face = m_face.c_str();
+  m_font.Reset(CreateFontA(spec.height, 0, 0, 0, spec.weight, spec.italic, spec.underline, FALSE,
+                           static_cast<BYTE>(spec.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                           DEFAULT_QUALITY, DEFAULT_PITCH, m_face.c_str()));
+  return m_font.Get();
+}
