@@ -129,5 +129,7 @@ TEST(P2PServerRecovery, EndsTheServerByItsWholeNameOnly) {
   RecoverP2PServer(world.home.Home() + "\\log\\p2p.txt");
   EXPECT_TRUE(hung.Wait(5000));
   EXPECT_TRUE(bystander.Running());
+  // Started anew (and seen, so that the world ends it before the next test).
+  EXPECT_TRUE(world.WaitFor([] { return P2PWorld::ServerProcessId() != 0; }, 15000));
   bystander.Kill();
 }
