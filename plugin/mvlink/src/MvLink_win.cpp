@@ -23,8 +23,9 @@ class CMvLink : public IMvLink {
 
   bool OnMiniWindowMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
     if (msg == WM_TIMER && wParam == kMvHeartbeatTimer) {
-      // One keep-alive at a time, off the user interface's thread.
-      if (m_heartbeat.Ended()) {
+      // One keep-alive at a time, off the user interface's thread; no thread
+      // at all while ClipView is not there (the usual case, every second).
+      if (m_heartbeat.Ended() && m_core->FindVideoWindow()) {
         auto core = m_core;
         m_heartbeat.Start([core] { core->KeepAlive(); });
       }
