@@ -24,6 +24,12 @@ HMODULE PinThisModule() {
   return module;
 }
 
+// The work here is I/O, waits and window messages, never deep recursion: a
+// stack of this reservation is ample. The program's own default (2 MB for
+// ours) would otherwise be taken, and Wine commits a thread's whole stack
+// when it starts, so every live worker would cost the host that much memory.
+constexpr SIZE_T kWorkerStackReserve = 512 * 1024;
+
 }  // namespace
 
 // Friend-free access to the job from the thread entry.
@@ -45,7 +51,8 @@ struct WorkerThread {
 
   static HANDLE Launch(BoundedWorker::Job* job) {
     job->pinned = PinThisModule();
-    HANDLE thread = CreateThread(nullptr, 0, Entry, job, 0, nullptr);
+    HANDLE thread =
+        CreateThread(nullptr, kWorkerStackReserve, Entry, job, STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     if (!thread && job->pinned) FreeLibrary(job->pinned);
     return thread;
   }

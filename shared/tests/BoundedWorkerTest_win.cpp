@@ -65,6 +65,31 @@ TEST(BoundedWorker, DestroyingARunningWorkerEndsIt) {
   EXPECT_TRUE(watch.expired());
 }
 
+// Wine commits a thread's whole stack: workers must not take the program's
+// default reservation, or each live one costs the host that much memory.
+TEST(BoundedWorker, WorkerStackIsSmallerThanTheProgramDefault) {
+  auto reserved = std::make_shared<std::atomic<size_t>>(0);
+  EXPECT_EQ(zl::RunBounded(
+                [reserved] {
+                  // The stack's reservation: the regions of the allocation this local lies in.
+                  volatile int local = 0;
+                  MEMORY_BASIC_INFORMATION m{};
+                  VirtualQuery(const_cast<int*>(&local), &m, sizeof m);
+                  void* const base = m.AllocationBase;
+                  size_t total = 0;
+                  for (char* p = static_cast<char*>(base);
+                       VirtualQuery(p, &m, sizeof m) == sizeof m && m.AllocationBase == base; p += m.RegionSize)
+                    total += m.RegionSize;
+                  reserved->store(total);
+                },
+                5000, nullptr, 0),
+            zl::WorkerEnd::Finished);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(GetModuleHandleA(nullptr));
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(reinterpret_cast<const char*>(dos) + dos->e_lfanew);
+  ASSERT_GT(reserved->load(), 0u);
+  EXPECT_LT(reserved->load(), static_cast<size_t>(nt->OptionalHeader.SizeOfStackReserve));
+}
+
 TEST(DetachedWork, DrainWaitsForQuickThreadsAndTerminatesHungOnesWithinItsBound) {
   ASSERT_EQ(zl::DrainDetached(0), 0u);
   auto hung = std::make_shared<Blocker>();

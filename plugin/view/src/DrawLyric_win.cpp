@@ -148,20 +148,22 @@ void DrawLyric::DrawBackgroundPicture(const LyricFrame& f) {
   const ViewRect& lyric = f.lyricRect;
   if (IsEmpty(lyric)) return;
   const int w = Width(lyric), h = Height(lyric);
-  // The stretch is the costly part: done again only for a new picture or a
-  // new size.
-  if (lyric != m_cacheRect || m_cachePath != m_background.Path() || !m_pictureCache->Valid()) {
-    if (!m_pictureCache->Ensure(w, h)) return;
-    SetStretchBltMode(m_pictureCache->Dc(), HALFTONE);
-    m_background.Render(m_pictureCache->Dc(), ViewRect{0, 0, w, h});
-    m_cacheRect = lyric;
-    m_cachePath = m_background.Path();
-    m_layerValid = false;
-  }
   // The background colour with the picture blended over it is the same from
-  // cycle to cycle once the intro is over: it is composed once per alpha and
-  // colour and then only copied.
-  if (!m_layerValid || m_layerAlpha != f.pictureAlphaByte || m_layerColor != f.background || !m_layer->Valid()) {
+  // cycle to cycle once the intro is over: it is composed once per picture,
+  // size, alpha and colour and then only copied.
+  const bool pictureChanged = lyric != m_cacheRect || m_cachePath != m_background.Path();
+  if (pictureChanged || !m_layerValid || m_layerAlpha != f.pictureAlphaByte || m_layerColor != f.background ||
+      !m_layer->Valid()) {
+    // The stretch is the costly part: done again only for a new picture, a
+    // new size, or a fade that comes after the stretched picture was let go.
+    if (pictureChanged || !m_pictureCache->Valid()) {
+      if (!m_pictureCache->Ensure(w, h)) return;
+      SetStretchBltMode(m_pictureCache->Dc(), HALFTONE);
+      m_background.Render(m_pictureCache->Dc(), ViewRect{0, 0, w, h});
+      m_cacheRect = lyric;
+      m_cachePath = m_background.Path();
+    }
+    m_layerValid = false;
     if (!m_layer->Ensure(w, h)) return;
     zl::UniqueBrush fill(CreateSolidBrush(f.background));
     const RECT all{0, 0, w, h};
@@ -172,6 +174,9 @@ void DrawLyric::DrawBackgroundPicture(const LyricFrame& f) {
     m_layerColor = f.background;
     m_layerValid = true;
   }
+  // Between fades only the composed layer is used: the stretched picture
+  // would be a second copy of the lyric area kept in the player's memory.
+  if (!f.pictureFading) m_pictureCache->Reset();
   BitBlt(m_back->Dc(), lyric.left, lyric.top, w, h, m_layer->Dc(), 0, 0, SRCCOPY);
 }
 

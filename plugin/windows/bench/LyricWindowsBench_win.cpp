@@ -150,6 +150,38 @@ double TouchedPrivateMegabytes() {
   return touched * 4096 / 1048576.0;
 }
 
+// ZL_BENCH_MEMORY=1 lists the committed private allocations of 256 KB and
+// more, with the pages of each that were touched, and the thread count.
+void ListPrivateAllocations(const char* name) {
+  std::map<char*, std::pair<SIZE_T, SIZE_T>> byBase;  // committed, touched
+  MEMORY_BASIC_INFORMATION m;
+  for (char* p = nullptr; VirtualQuery(p, &m, sizeof m) == sizeof m; p = static_cast<char*>(m.BaseAddress) + m.RegionSize) {
+    if (m.State == MEM_COMMIT && m.Type == MEM_PRIVATE) {
+      auto& e = byBase[static_cast<char*>(m.AllocationBase)];
+      e.first += m.RegionSize;
+      for (SIZE_T off = 0; off < m.RegionSize; off += 4096) {
+        PSAPI_WORKING_SET_EX_INFORMATION info{};
+        info.VirtualAddress = static_cast<char*>(m.BaseAddress) + off;
+        if (QueryWorkingSetEx(GetCurrentProcess(), &info, sizeof info) && info.VirtualAttributes.Valid)
+          e.second += 4096;
+      }
+    }
+    if (static_cast<char*>(m.BaseAddress) + m.RegionSize < p) break;
+  }
+  int threads = 0;
+  HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  THREADENTRY32 t{};
+  t.dwSize = sizeof t;
+  for (BOOL ok = Thread32First(snap, &t); ok; ok = Thread32Next(snap, &t))
+    if (t.th32OwnerProcessID == GetCurrentProcessId()) ++threads;
+  CloseHandle(snap);
+  std::printf("%s: %d threads; private allocations of 256 KB and more:\n", name, threads);
+  for (const auto& [base, sizes] : byBase)
+    if (sizes.first >= 256 * 1024)
+      std::printf("  %p: %8.1f KB committed, %8.1f KB touched\n", static_cast<void*>(base), sizes.first / 1024.0,
+                  sizes.second / 1024.0);
+}
+
 // CPU seconds of every thread of this process, by thread id.
 std::map<DWORD, double> ThreadSeconds() {
   std::map<DWORD, double> out;
@@ -244,6 +276,7 @@ Phase Run(const char* name, const std::string& song, const std::string& plugins,
     both.bottom = std::max(both.bottom, static_cast<LONG>(both.top + 40));
     SaveShot(CaptureScreen(both), mini ? "bench-mini" : "bench-main");
   }
+  if (getenv("ZL_BENCH_MEMORY")) ListPrivateAllocations(name);
   const double privateMb = PrivateMegabytes();
   const double touchedMb = TouchedPrivateMegabytes();
   host.Close();
