@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <type_traits>
 #include <utility>
 
 #include "controller/Lyric.h"
@@ -13,26 +12,6 @@
 #include "shared/Logger.h"
 #include "view/ResourceStatus.h"
 
-namespace {
-
-// The engine's recognition search joins the server search once the engine
-// has it; until then a song the server does not know stays without lyric.
-template <typename E, typename = void>
-struct HasRecognition : std::false_type {};
-template <typename E>
-struct HasRecognition<E, std::void_t<decltype(&E::FindResByFp)>> : std::true_type {};
-
-template <typename E>
-bool SearchByFingerprint(E& engine, FetchResult& r) {
-  if constexpr (HasRecognition<E>::value) {
-    engine.FindResByFp(r.result, r.type, r.list, r.content, r.tui);
-    return true;
-  } else {
-    return false;
-  }
-}
-
-}  // namespace
 
 void GetResource::Log(const char* tag, const char* text) const {
   LogWrite(m_owner.LogPath(), LOG_KEYINFO, tag, "%s", text);
@@ -124,7 +103,7 @@ void GetResource::ServerSearch(ZLyric& engine, FetchResult& r, const std::atomic
   if (r.result != RESULT_OK || r.type != RESULT_TYPE_NONE || cancelled.load()) return;
   if (!m_owner.Settings().Values().usefprecognise) return;
   m_owner.View().SetMessage("启动强力识别,请稍等...", 0, 10);
-  if (!SearchByFingerprint(engine, r)) Log("StartGetResource", "no recognition in this engine");
+  engine.FindResByFp(r.result, r.type, r.list, r.content, r.tui);
 }
 
 void GetResource::OpenListSelection(ZLyric& engine, const std::atomic<bool>& cancelled) {
@@ -266,7 +245,10 @@ void GetResource::PreGetResource(ZLyric& engine, const SongInfo& next) {
 }
 
 void GetResource::StopGetResource(ZLyric* engine) {
-  if (engine) engine->CloseFindGetPreGetConnection();
+  if (engine) {
+    engine->CloseFindGetPreGetConnection();
+    engine->TerninateFpmatch();
+  }
   m_owner.Trace("After Close ZLyric connection", true);
   {
     zl::Lock hold(m_lock);

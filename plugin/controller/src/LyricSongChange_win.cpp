@@ -311,7 +311,9 @@ void CLyric::StopGetResource() {
   const zl::WorkerEnd end = StopWorker(
       worker,
       [job] {
-        if (job) job->engine->CloseFindGetPreGetConnection();
+        if (!job) return;
+        job->engine->CloseFindGetPreGetConnection();
+        job->engine->TerninateFpmatch();
       },
       m_timings.threadStopGraceMs);
   if (end == zl::WorkerEnd::Terminated || end == zl::WorkerEnd::Abandoned) m_stats.terminations++;

@@ -15,7 +15,7 @@ namespace wa = zl::winamp;
 namespace {
 
 const char kLyric[] = "[ti:T]\r\n[ar:A]\r\n[00:01.00]first line\r\n[00:03.00]second line\r\n";
-constexpr int kIdle = 0, kNetworkFailed = 3, kReady = 5, kNotSupported = 6;
+constexpr int kIdle = 0, kNetworkFailed = 3, kNoLyricFound = 4, kReady = 5, kNotSupported = 6;
 
 struct PluginTest : testing::Test {
   PluginTestbed bed;
@@ -74,15 +74,16 @@ TEST_F(PluginTest, ListAnswerTakesTheChosenCandidate) {
   EXPECT_NE(queries[1].find("path=%2F"), std::string::npos) << queries[1];  // fetched by its server path
 }
 
-TEST_F(PluginTest, NothingOnTheServerInvitesAnUpload) {
+TEST_F(PluginTest, NothingOnTheServerAndNoRecognitionSaysSo) {
   ASSERT_TRUE(bed.StartServer());
   const auto song = Song("n.mp3", "Nobody", "Nothing");
   ASSERT_TRUE(bed.Start({song}));
   bed.Press(wa::kButtonPlay);
-  ASSERT_TRUE(ReadyFor(song.path));
+  // The server knows nothing and no recognition engine is installed.
+  ASSERT_TRUE(bed.WaitSnapshot([](const ZoLyricSnapshot& s) { return s.status == kNoLyricFound; }));
   const ZoLyricSnapshot s = bed.Snapshot();
   EXPECT_EQ(s.sentenceCount, 0u);
-  EXPECT_EQ(s.messageCode, 9);
+  EXPECT_TRUE(s.messageCode == 7 || s.messageCode == 9) << s.messageCode;  // 9: the upload invitation came after it
 }
 
 TEST_F(PluginTest, NetworkFailureIsShown) {
