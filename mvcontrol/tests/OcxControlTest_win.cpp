@@ -58,8 +58,9 @@ class OcxControlTest : public ::testing::Test {
     page.reset();
     OcxWorld::KillServers();
   }
-  void Open() {
-    page = std::make_unique<ocxhost::Container>(kControlClsid, 20, 20, 400, 380);
+  // The page's <object> is as large as the control will be, by default.
+  void Open(int width = 347, int height = 320) {
+    page = std::make_unique<ocxhost::Container>(kControlClsid, 20, 20, width, height);
     ASSERT_TRUE(page->Hosted());
   }
   std::string Status() const { return Text(page->FindChild(202)); }
@@ -82,9 +83,13 @@ class OcxControlTest : public ::testing::Test {
 
 TEST_F(OcxControlTest, SetWndWidthSizesTheControlItsMovieAndItsTextLine) {
   FakeServer server;
-  Open();
+  Open(400, 380);
   HWND control = page->ControlWindow();
   ASSERT_NE(control, nullptr);
+  RECT before{};
+  GetClientRect(control, &before);
+  EXPECT_EQ(before.right, 400);  // in place, the control takes its host's size
+  EXPECT_EQ(before.bottom, 380);
   EXPECT_EQ(page->Call(kDispSetWndWidth, {ScriptValue::Number(347)}), S_OK);
   RECT r{};
   GetClientRect(control, &r);
