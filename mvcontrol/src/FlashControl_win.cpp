@@ -163,12 +163,14 @@ class FlashSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPl
 };
 
 FlashControl::FlashControl(HWND dialog, int id, std::string logPath, CommandFn onCommand)
-    : m_dialog(dialog), m_id(id), m_logPath(std::move(logPath)), m_site(new FlashSite(dialog, std::move(onCommand))) {}
+    : m_dialog(dialog),
+      m_id(id),
+      m_logPath(std::move(logPath)),
+      m_site(zl::ComPtr<FlashSite>::Attach(new FlashSite(dialog, std::move(onCommand)))) {}
 
 FlashControl::~FlashControl() {
   Destroy();
-  m_site->Detach();
-  m_site->Release();
+  m_site->Detach();  // the control may still hold the site: it hears nothing more
 }
 
 bool FlashControl::Create(const RECT& rect) {
@@ -179,11 +181,11 @@ bool FlashControl::Create(const RECT& rect) {
     LogWrite(m_logPath.c_str(), LOG_FATAL, kTag, "No Flash control (%08lx).", static_cast<unsigned long>(hr));
     return false;
   }
-  m_object->SetClientSite(static_cast<IOleClientSite*>(m_site));
+  m_object->SetClientSite(static_cast<IOleClientSite*>(m_site.Get()));
   zl::ComPtr<IPersistStreamInit> persist;
   if (SUCCEEDED(m_object.As(IID_IPersistStreamInit, persist))) persist->InitNew();
   RECT r = rect;
-  hr = m_object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(m_site), 0, m_dialog, &r);
+  hr = m_object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(m_site.Get()), 0, m_dialog, &r);
   zl::ComPtr<IOleInPlaceObject> inPlace;
   if (FAILED(hr) || FAILED(m_object.As(IID_IDispatch, m_dispatch)) ||
       FAILED(m_object.As(IID_IOleInPlaceObject, inPlace)) || FAILED(inPlace->GetWindow(&m_window)) || !m_window) {
@@ -211,7 +213,7 @@ void FlashControl::Subscribe() {
     return;
   }
   m_site->SetEventsIid(events);
-  if (FAILED(m_point->Advise(static_cast<IDispatch*>(m_site), &m_cookie))) m_point.Reset();
+  if (FAILED(m_point->Advise(static_cast<IDispatch*>(m_site.Get()), &m_cookie))) m_point.Reset();
 }
 
 void FlashControl::Destroy() {

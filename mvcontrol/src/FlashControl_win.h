@@ -42,7 +42,7 @@ class FlashControl {
   HWND m_dialog;
   int m_id;
   std::string m_logPath;
-  FlashSite* m_site = nullptr;  // one reference held
+  zl::ComPtr<FlashSite> m_site;
   zl::ComPtr<IOleObject> m_object;
   zl::ComPtr<IDispatch> m_dispatch;
   zl::ComPtr<IConnectionPoint> m_point;

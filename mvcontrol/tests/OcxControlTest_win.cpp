@@ -48,6 +48,17 @@ RECT RectIn(HWND window, HWND parent) {
   return r;
 }
 
+// While the About box runs its own loop: a picture of it, then OK.
+bool g_aboutSeen = false;
+void CALLBACK CloseAboutBox(HWND, UINT, UINT_PTR id, DWORD) {
+  HWND about = FindWindowA(nullptr, "关于 ZoLyricOCX");
+  if (!about) return;
+  KillTimer(nullptr, id);
+  g_aboutSeen = true;
+  mvtest::SaveScreenshot(mvtest::CaptureClient(about), "ocx_about_box");
+  PostMessageA(about, WM_COMMAND, IDOK, 0);
+}
+
 class OcxControlTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -368,18 +379,10 @@ TEST_F(OcxControlTest, TheChannelFromTheP2PServerStandIn) {
 TEST_F(OcxControlTest, AboutBoxAndPropertyPage) {
   FakeServer server;
   Open();
-  static bool seen;
-  seen = false;
-  SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
-    HWND about = FindWindowA(nullptr, "关于 ZoLyricOCX");
-    if (!about) return;
-    KillTimer(nullptr, id);
-    seen = true;
-    mvtest::SaveScreenshot(mvtest::CaptureClient(about), "ocx_about_box");
-    PostMessageA(about, WM_COMMAND, IDOK, 0);
-  });
+  g_aboutSeen = false;
+  SetTimer(nullptr, 0, 300, CloseAboutBox);
   EXPECT_EQ(page->Call(DISPID_ABOUTBOX), S_OK);
-  EXPECT_TRUE(seen);
+  EXPECT_TRUE(g_aboutSeen);
 
   zl::ComPtr<ISpecifyPropertyPages> specify;
   ASSERT_EQ(page->Dispatch()->QueryInterface(IID_ISpecifyPropertyPages, specify.PutVoid()), S_OK);
