@@ -143,6 +143,10 @@ class ClipViewProcessTest : public testing::Test {
     mvtest::PumpFor(100);  // let posted work and replies arrive
     return ok;
   }
+  // Replies come while a send is answered, or later for what ClipView posts to itself.
+  bool WaitReplies(size_t count, DWORD ms = 10000) {
+    return mvtest::PumpUntil([&] { return replies.size() >= count; }, ms);
+  }
   bool Ended(DWORD ms) {
     bool ended = false;
     mvtest::PumpUntil([&] { return ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, ms);
@@ -189,6 +193,7 @@ TEST_F(ClipViewProcessTest, EveryCodeAndTheOnesThatMeanNothing) {
   Send(clip, mv::WM_STOP_PRE_DOWNLOAD);
   Send(clip, mv::WM_PLAY, &pictures, 4);
   EXPECT_TRUE(IsWindowVisible(clip));
+  ASSERT_TRUE(WaitReplies(1));
   ASSERT_EQ(replies.size(), 1u);
   EXPECT_EQ(replies[0].window, "WINAMPMini");
   EXPECT_EQ(replies[0].code, mv::WM_USER_CHOICE);
@@ -200,6 +205,7 @@ TEST_F(ClipViewProcessTest, EveryCodeAndTheOnesThatMeanNothing) {
   Send(clip, mv::WM_START_NEW_SONG);
   EXPECT_TRUE(replies.empty());
   Send(clip, mv::WM_PLAY, &video, 4);  // nothing held after the new song: ask again
+  ASSERT_TRUE(WaitReplies(2));
   ASSERT_EQ(replies.size(), 2u);
   EXPECT_EQ(replies[0].code, mv::WM_DOWNLOAD_P2P);
   EXPECT_EQ(replies[1].code, mv::WM_USER_CHOICE);
@@ -207,6 +213,7 @@ TEST_F(ClipViewProcessTest, EveryCodeAndTheOnesThatMeanNothing) {
 
   replies.clear();
   Send(clip, mv::WM_HIDE_WINDOW);
+  ASSERT_TRUE(WaitReplies(2));
   EXPECT_FALSE(IsWindowVisible(clip));
   ASSERT_EQ(replies.size(), 2u);
   EXPECT_EQ(replies[0].code, mv::WM_PLAYER_PLAY);
@@ -230,7 +237,7 @@ TEST_F(ClipViewProcessTest, AnotherHostAnswersToRealMini) {
   ASSERT_NE(clip, nullptr);
   const int32_t pictures = 0;
   Send(clip, mv::WM_PLAY, &pictures, 4);
-  ASSERT_FALSE(replies.empty());
+  ASSERT_TRUE(WaitReplies(1));
   for (const Reply& r : replies) EXPECT_EQ(r.window, "REALMini");
 }
 

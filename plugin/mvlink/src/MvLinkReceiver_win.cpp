@@ -148,7 +148,8 @@ void MvLinkCore::KeepAlive() {
   copy.dwData = mv::WM_KEEP_ALIVE;
   DWORD_PTR answer = 0;
   if (!SendMessageTimeoutA(video, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_NORMAL,
-                           m_options.timings.keepAliveTimeoutMs, &answer)) {
+                           m_options.timings.keepAliveTimeoutMs, &answer) &&
+      IsWindow(video)) {  // a window that went meanwhile is a ClipView closing by itself
     KillVideo();
     Log("Player Send MSG", "Video is dead,kill it");
   }

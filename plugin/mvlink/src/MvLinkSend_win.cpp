@@ -90,9 +90,15 @@ MvLinkCore::SendResult MvLinkCore::Send(const char* name, mv::ToClipView code, c
   DWORD_PTR answer = 0;
   SendResult result = SendResult::Sent;
   if (!SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy), SMTO_NORMAL, limit, &answer)) {
-    KillVideo();
-    Log(kSendTag, "%s timeout", name);
     result = SendResult::TimedOut;
+    // A window that went meanwhile belongs to a ClipView that is ending by
+    // itself; only one that is still there but does not answer is hung.
+    if (IsWindow(window)) {
+      KillVideo();
+      Log(kSendTag, "%s timeout", name);
+    } else {
+      Log(kSendTag, "%s: ClipView has closed", name);
+    }
   }
   Log(kSendTag, code == mv::WM_STOP_DOWNLOAD ? "%s out" : "%s return", name);
   return result;

@@ -5,6 +5,7 @@
 #include "MvLinkCore_win.h"
 #include "mvlink/MvLink_win.h"
 #include "shared/BoundedWorker.h"
+#include "shared/InstallHome.h"
 #include "shared/Ownership.h"
 
 namespace {
@@ -104,3 +105,5 @@ class CMvLink : public IMvLink {
 }  // namespace
 
 std::unique_ptr<IMvLink> MakeMvLink(const MvLinkOptions& options) { return std::make_unique<CMvLink>(options); }
+
+std::string MvLinkMiniWindowTitle() { return mvlink::LinkHostName(HostPlayerName()) + "Mini"; }

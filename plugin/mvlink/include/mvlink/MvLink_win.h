@@ -37,3 +37,7 @@ constexpr UINT_PTR kMvHeartbeatTimer = 100;
 constexpr UINT kMvHeartbeatMs = 1000;
 
 std::unique_ptr<IMvLink> MakeMvLink(const MvLinkOptions& options = {});
+
+// The title the plug-in's mini window carries so that ClipView finds it:
+// the link's host name ("WINAMP", "WMP" or "REAL") followed by "Mini".
+std::string MvLinkMiniWindowTitle();
