@@ -109,7 +109,6 @@ clipview::P2PManConfig P2PWorld::Config() const {
   c.userTemp = userTemp;
   c.restartTimerMs = 500;
   c.prefetchPollMs = 100;
-  c.sendTimeoutMs = 1000;
   return c;
 }
 

@@ -1,6 +1,6 @@
 // lyricserver: a stand-in for the lyric server, on 127.0.0.1 only.
 //   lyricserver.exe --library DIR [--port N] [--queries FILE] [--requests FILE]
-//                   [--password PW] [--status CODE] [--hang] [--cut] [--no-break]
+//                   [--password PW] [--status CODE] [--hang] [--cut] [--no-break] [--list]
 //                   [--proxy | --proxy-auth USER:PASS] [--none-rcode N]
 // Prints "PORT <n>" once listening. Each GET carries the scrambled query
 // after '?'; the decoded argument string is appended to --queries and the raw

@@ -16,13 +16,18 @@ const SignPair kA{11, 12}, kB{21, 22};
 
 class P2PDownloadTest : public ::testing::Test {
  protected:
-  std::unique_ptr<P2PMan> Man(DWORD timeoutMs = 60000) {
+  std::unique_ptr<P2PMan> Man(DWORD timeoutMs = 60000, DWORD sendTimeoutMs = 2000) {
     P2PManConfig c = world_.Config();
     c.downloadTimeoutMs = timeoutMs;
+    c.sendTimeoutMs = sendTimeoutMs;
     return world_.MakeMan(c);
   }
   bool WaitStatus(P2PMan& man, SlotKind kind, int status, DWORD ms = 15000) {
     return world_.WaitFor([&] { return man.Slot(kind).status == status; }, ms);
+  }
+  // Texts and messages follow a status change on the reply thread.
+  bool WaitText(P2PMan& man, const std::string& text) {
+    return world_.WaitFor([&] { return man.VideoText() == text; });
   }
   std::string Temp(SignPair p, const char* ext) {
     return world_.userTemp + "ZLrc\\" + std::to_string(p.first) + "_" + std::to_string(p.second) + "." + ext;
@@ -46,14 +51,14 @@ TEST_F(P2PDownloadTest, ProgressCopiesWholeUsableBlocksAndRestoresTheHead) {
   EXPECT_EQ(at50.totalSize, 20000u);
   EXPECT_EQ(at50.tempPath, Temp(kA, "flv"));
   EXPECT_EQ(mvtest::ReadFileBytes(at50.tempPath), original.substr(0, 16384));
-  EXPECT_EQ(man->VideoText(), "缓冲:50%");
+  EXPECT_TRUE(WaitText(*man, "缓冲:50%"));
   EXPECT_TRUE(world_.WaitFor([&] { return world_.Seen(WM_FLV_PLAY) == 1; }));  // posted once, at playable
 
   SetEvent(release.Get());
   ASSERT_TRUE(WaitStatus(*man, SlotKind::Video, kStatusFinished));
   EXPECT_EQ(mvtest::ReadFileBytes(at50.tempPath), original);
-  EXPECT_EQ(man->VideoText(), "正在播放");
-  EXPECT_EQ(world_.Seen(WM_FLV_PLAY), 2);  // and sent at the end
+  EXPECT_TRUE(WaitText(*man, "正在播放"));
+  EXPECT_TRUE(world_.WaitFor([&] { return world_.Seen(WM_FLV_PLAY) == 2; }));  // and sent at the end
   EXPECT_EQ(world_.Requests(kA), 1);
 }
 
@@ -128,7 +133,7 @@ TEST_F(P2PDownloadTest, ResourceCompleteOnThisMachineIsCopiedWholeAndAnEmptyOneF
   world_.host.playerPlay = 0;
   man->OnDownload(3, 1, kB, SignPair{0, 0});
   ASSERT_TRUE(WaitStatus(*man, SlotKind::Video, kStatusFailed));
-  EXPECT_EQ(man->VideoText(), "缓冲失败！");
+  EXPECT_TRUE(WaitText(*man, "缓冲失败！"));
   EXPECT_TRUE(world_.WaitFor([&] { return world_.host.playerPlay == 1; }));
 }
 
@@ -137,13 +142,13 @@ TEST_F(P2PDownloadTest, NoPeerAndNetworkErrorReachTheVideoLine) {
   auto man = Man();
   man->OnDownload(3, 1, SignPair{1, 1}, SignPair{0, 0});  // in nobody's library
   ASSERT_TRUE(WaitStatus(*man, SlotKind::Video, kStatusNoPeer));
-  EXPECT_EQ(man->VideoText(), "该资源尚未准备好...");
+  EXPECT_TRUE(WaitText(*man, "该资源尚未准备好..."));
   EXPECT_TRUE(world_.WaitFor([&] { return world_.host.playerPlay == 1 && world_.Seen(WM_REFRESH_STATUS) >= 2; }));
   man->OnStartNewSong();
   world_.host.shown = false;  // a hidden window does not resume the player
   man->OnDownload(3, 1, SignPair{2, 2}, SignPair{0, 0});
   ASSERT_TRUE(WaitStatus(*man, SlotKind::Video, kStatusNetworkError));
-  EXPECT_EQ(man->VideoText(), "连接服务器失败!");
+  EXPECT_TRUE(WaitText(*man, "连接服务器失败!"));
   mvtest::PumpFor(200);
   EXPECT_EQ(world_.host.playerPlay, 1);
 }
@@ -188,7 +193,7 @@ TEST_F(P2PDownloadTest, HungServerIsEndedAndStartedAgain) {
   ASSERT_TRUE(world_.StartServer("--fault hang"));
   const DWORD hung = P2PWorld::ServerProcessId();
   ASSERT_NE(hung, 0u);
-  auto man = Man(1500);
+  auto man = Man(1500, 1000);
   man->OnDownload(3, 1, kA, SignPair{0, 0});
   ASSERT_TRUE(world_.WaitFor([&] {
     const DWORD now = P2PWorld::ServerProcessId();

@@ -144,6 +144,13 @@ void GetResource::Reload(ZLyric& engine) {
   UpdateResourceStatus();
 }
 
+void GetResource::SetRecognisedNames(const tagUpdateInfo& names) {
+  zl::Lock hold(m_lock);
+  std::memcpy(m_current.tui.recTitle, names.recTitle, sizeof names.recTitle);
+  std::memcpy(m_current.tui.recArtist, names.recArtist, sizeof names.recArtist);
+  std::memcpy(m_current.tui.recAlbum, names.recAlbum, sizeof names.recAlbum);
+}
+
 void GetResource::PostPlayLog() {
   const FetchResult r = Current();
   const PlayLogNames names{r.tui.finalTitle, r.tui.finalArtist, r.tui.finalAlbum,

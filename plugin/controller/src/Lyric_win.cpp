@@ -259,6 +259,19 @@ void CLyric::OnMvStarted(bool video) {
     PostPluginMessage("FLASH", "O:<" + text + ">", m_timings.usageEventWaitMs);
 }
 
+// ---- The recognition result ---------------------------------------------------
+
+tagUpdateInfo CLyric::RecognitionAdvice(bool& foundList) {
+  const FetchResult r = m_getResource.Current();
+  foundList = r.type == RESULT_TYPE_LIST && !r.list.empty();
+  return r.tui;
+}
+
+void CLyric::AnswerRecognition(bool writeTags, const tagUpdateInfo& names) {
+  m_getResource.SetRecognisedNames(names);
+  m_updateTags.store(writeTags);
+}
+
 // ---- Tags ----------------------------------------------------------------------
 
 void CLyric::WriteTags(const std::string& songPath, const tagUpdateInfo& tui) {

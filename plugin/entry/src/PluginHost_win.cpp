@@ -56,7 +56,7 @@ int PluginHost::StartUp(HWND player) {
   m_playerWindow = player;
 
   m_player = std::make_shared<CZoLyric_WINAMP>(player, m_logPath);
-  m_controller = std::make_unique<CLyric>(MakePluginParts(), m_timings);
+  m_controller = std::make_unique<CLyric>(MakePluginParts(m_timings), m_timings);
   m_mvListener = m_controller->MvLink().Listener();
 
   m_player->AddListener(m_controller.get());

@@ -2,4 +2,4 @@
 // The lyric windows, dialogs and MV link the plug-in runs with.
 #include "controller/Lyric.h"
 
-CLyric::Parts MakePluginParts();
+CLyric::Parts MakePluginParts(const PluginTimings& timings);

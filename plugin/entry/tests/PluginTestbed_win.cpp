@@ -83,6 +83,11 @@ PluginTimings FastTimings() {
   t.threadStopGraceMs = 3000;
   t.usageEventWaitMs = 1000;
   t.drainMs = 3000;
+  // A list answer opens the select-lyric dialog; its countdown takes the
+  // first candidate after 16 steps.
+  t.selectLyricTickMs = 20;
+  t.wheelConfirmMs = 50;
+  t.uploadCloseMs = 100;
   return t;
 }
 

@@ -58,6 +58,9 @@ class GetResource {
   void UserGetResource(ZLyric& engine, const SearchItem& item);
   void Reload(ZLyric& engine);
 
+  // The recognised names of the kept result, as the user edited them.
+  void SetRecognisedNames(const tagUpdateInfo& names);
+
   // The engine whose result is kept (null between songs).
   void SetEngine(std::shared_ptr<ZLyric> engine);
   bool HasEngine() const;

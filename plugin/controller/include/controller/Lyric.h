@@ -89,6 +89,8 @@ class CLyric : public CPlayerListener, public ILyricController {
   std::shared_ptr<ZLyric> CurrentEngine() override;
   void UseUserChoice(const SearchItem& item) override;
   void ReloadLyric() override;
+  tagUpdateInfo RecognitionAdvice(bool& foundList) override;
+  void AnswerRecognition(bool writeTags, const tagUpdateInfo& names) override;
   bool StartGetP2PResource() override;
   void UpdateResourceStatus() override;
   void EmptyResourceForVideo() override;

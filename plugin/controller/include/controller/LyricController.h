@@ -84,6 +84,12 @@ class ILyricController {
   virtual void UseUserChoice(const SearchItem& item) = 0;
   // "Reset lyric": fetch the current song's resource again.
   virtual void ReloadLyric() = 0;
+  // The current fetch's advice on the song's tags (the names recognised by
+  // fingerprint; bUpdate 0 when none) and whether it found a candidate list.
+  virtual tagUpdateInfo RecognitionAdvice(bool& foundList) = 0;
+  // The user's answer in the recognition-result dialog: write the names (as
+  // edited) into the song's tags when the song ends, or not.
+  virtual void AnswerRecognition(bool writeTags, const tagUpdateInfo& names) = 0;
 
   // ---- From the MV link (any) --------------------------------------------
   // Derives the MV statuses from the current result and sends the download

@@ -12,4 +12,7 @@ struct PluginTimings {
   uint32_t threadStopGraceMs = 5000;
   uint32_t usageEventWaitMs = 5000;   // the longest wait for a usage event's thread
   uint32_t drainMs = 5000;            // detached threads at quit, per module
+  uint32_t selectLyricTickMs = 1000;  // one step of the select-lyric countdown
+  uint32_t wheelConfirmMs = 1000;     // from the last wheel notch to its confirmation
+  uint32_t uploadCloseMs = 2000;      // the upload dialog shows its success this long
 };
