@@ -408,6 +408,7 @@ TEST_F(OcxControlTest, AboutBoxAndPropertyPage) {
   HWND dialog = GetWindow(sheet.Get(), GW_CHILD);
   EXPECT_EQ(Text(GetDlgItem(dialog, 203)), Page("player.swf"));
   EXPECT_EQ(Text(GetDlgItem(dialog, 204)), "5, 6");
+  EXPECT_LE(RectIn(GetDlgItem(dialog, 203), sheet.Get()).right, r.right);  // the page fits what it asks for
   mvtest::SaveScreenshot(mvtest::CaptureClient(sheet.Get()), "ocx_property_page");
   EXPECT_EQ(pageObject->Deactivate(), S_OK);
   pageObject->SetObjects(0, nullptr);

@@ -117,6 +117,17 @@ TEST_F(OcxPageTest, APageScriptPlaysAChannelFromTheP2PServer) {
     EXPECT_NE(l.find("速率97.66KB/S"), std::string::npos) << l;
   }
   EXPECT_GE(percents.size(), 4u);
+  // The Flash control shows the waiting movie, then the player movie with
+  // the copy, once a report past 4 % has come.
+  const std::string swf = "MOVIE " + world.Home() + "\\swf\\";
+  const auto at = [&](const std::string& line) { return std::find(lines.begin(), lines.end(), line) - lines.begin(); };
+  const auto playing = at(swf + "player.swf?videoFile=" + video);
+  ASSERT_LT(playing, lines.end() - lines.begin()) << ReadBytes(transcript);
+  EXPECT_LT(at(swf + "load.swf"), playing);
+  auto report = lines.rend() - playing;
+  while (report != lines.rend() && report->compare(0, bufferingLine.size(), bufferingLine) != 0) ++report;
+  ASSERT_NE(report, lines.rend());
+  EXPECT_GT(std::atoi(report->c_str() + bufferingLine.size()), 4) << *report;
   EXPECT_TRUE(Saw("CLOSED"));
   uint32_t started = 0;
   EXPECT_TRUE(zl::ReadProductNumber(nullptr, "P2PStarted", started));

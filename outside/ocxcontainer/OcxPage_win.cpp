@@ -2,7 +2,8 @@
 // runs the script's lines one by one (hosting a control by its class
 // identifier, calling its methods as a page's script does, waiting), and
 // writes what it saw to the transcript, each line as it happens, among them
-// every text the control's status line (the window with id 202) shows.
+// every text the control's status line (the window with id 202) shows and
+// every movie its Flash control (id 201) names in its window text.
 // "END" is the last line unless the page's process was taken down.
 //
 //   host {CLSID} WIDTH HEIGHT     HOSTED or NOT HOSTED
@@ -31,20 +32,28 @@ FILE* g_out = nullptr;
 std::unique_ptr<ocxhost::Container> g_page;
 std::string g_status;
 bool g_statusSeen = false;
+std::string g_movie;
 
 void Say(const std::string& line) {
   std::fprintf(g_out, "%s\n", line.c_str());
   std::fflush(g_out);
 }
 
+// The status line first: a control shows a report's text before it acts on it.
 void NoteStatus() {
   HWND line = g_page ? g_page->FindChild(202) : nullptr;
-  if (!line) return;
-  const std::string text = ocxhost::WindowText(line);
-  if (g_statusSeen && text == g_status) return;
-  g_statusSeen = true;
-  g_status = text;
-  Say("STATUS " + text);
+  if (line) {
+    const std::string text = ocxhost::WindowText(line);
+    if (!g_statusSeen || text != g_status) Say("STATUS " + text);
+    g_statusSeen = true;
+    g_status = text;
+  }
+  HWND movie = g_page ? g_page->FindChild(201) : nullptr;
+  if (movie) {
+    const std::string text = ocxhost::WindowText(movie);
+    if (text != g_movie) Say("MOVIE " + text);
+    g_movie = text;
+  }
 }
 
 // Pumps the page's messages until done() or ms have passed.
