@@ -15,6 +15,7 @@ namespace mvcontrol {
 namespace {
 
 constexpr const char* kTag = "ZoLyricOCX";
+constexpr int kReplyNameDraws = 16;
 std::unique_ptr<Channel> g_channel;
 
 const char* OpenFailureText(HandleCopyFiles::OpenResult r) {
@@ -49,8 +50,15 @@ Channel* Channel::Current() { return g_channel.get(); }
 
 Channel::Channel() {
   std::srand(unsigned(std::time(nullptr)));
-  const unsigned high = unsigned(std::rand());
-  m_replyName = mvcontrol::ReplyWindowName(high, unsigned(std::rand()));
+  // NOTE: browsers whose controls start within the same second draw the
+  // same numbers. A name another page's reply window has is drawn again:
+  // the server finds the first window of a name, and the second page would
+  // never hear of its channel.
+  for (int draw = 0; draw < kReplyNameDraws; ++draw) {
+    const unsigned high = unsigned(std::rand());
+    m_replyName = mvcontrol::ReplyWindowName(high, unsigned(std::rand()));
+    if (!FindWindowA(m_replyName.c_str(), m_replyName.c_str())) break;
+  }
   // The server finds the reply window by class and title, both this name.
   WNDCLASSA wc{};
   wc.lpfnWndProc = ReplyProc;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <memory>
 
 #include "MvTestSupport_win.h"
@@ -143,6 +145,39 @@ TEST_F(OcxControlTest, PlayChannel2ReadsThePagesTextsAsNumbers) {
   EXPECT_EQ(reply.find_first_not_of("0123456789"), std::string::npos) << reply;
   EXPECT_NE(FindWindowA(reply.c_str(), reply.c_str()), nullptr);  // class and title
   EXPECT_EQ(Status(), "正在获取数据中，请稍候..");
+}
+
+TEST_F(OcxControlTest, AReplyWindowNameAnotherPageHasIsDrawnAgain) {
+  FakeServer server;
+  // Other browsers' controls that started in this second or the next two
+  // drew these numbers.
+  std::vector<std::string> taken;
+  const time_t now = std::time(nullptr);
+  for (time_t t = now; t <= now + 2; ++t) {
+    std::srand(unsigned(t));
+    const unsigned high = unsigned(std::rand());
+    taken.push_back(std::to_string((high << 16) + unsigned(std::rand())));
+  }
+  std::vector<zl::UniqueWindow> others;
+  for (const std::string& name : taken) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = name.c_str();
+    RegisterClassA(&wc);
+    others.emplace_back(CreateWindowExA(0, name.c_str(), name.c_str(), WS_OVERLAPPED, 0, 0, 0, 0, nullptr, nullptr,
+                                        wc.hInstance, nullptr));
+    ASSERT_TRUE(others.back());
+  }
+  Open();
+  ASSERT_EQ(Play(1, 2), S_OK);
+  ASSERT_EQ(server.received.size(), 1u);
+  const std::string reply = server.received[0].reply;
+  for (const std::string& name : taken) EXPECT_NE(reply, name);
+  EXPECT_NE(FindWindowA(reply.c_str(), reply.c_str()), nullptr);
+  page.reset();
+  others.clear();
+  for (const std::string& name : taken) UnregisterClassA(name.c_str(), GetModuleHandleA(nullptr));
 }
 
 TEST_F(OcxControlTest, TheStatusLineShowsBufferingAndTheRate) {
