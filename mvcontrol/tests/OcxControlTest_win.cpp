@@ -297,6 +297,34 @@ TEST_F(OcxControlTest, StopChannelReleasesTheMovieAndDeletesTheVideo) {
   EXPECT_FALSE(FileExists(video));
 }
 
+TEST_F(OcxControlTest, TwoControlsOfAProcessShareItsOneChannel) {
+  FakeServer server;
+  Open();
+  ocxhost::Container other(kControlClsid, 420, 20, 347, 320, "OcxPage 2");
+  ASSERT_TRUE(other.Hosted());
+  ASSERT_EQ(Play(1, 2), S_OK);
+  const std::string source = ServerFile("1-2.flv", Media(50000, 37));
+  server.Send(3, StatusRecord(1, 2, 5, 40, 40, 1000, 50000, source));
+  const std::string first = VideoFile(1, 2, "flv");
+  ASSERT_EQ(Movie(), Page("player.swf") + "?videoFile=" + first);
+  // The other control's channel replaces the first one's.
+  ASSERT_EQ(other.Call(kDispPlayChannel, {ScriptValue::Number(3), ScriptValue::Number(4)}), S_OK);
+  ASSERT_EQ(server.received.size(), 3u);
+  EXPECT_EQ(server.received[1].code, 2u);
+  EXPECT_EQ(server.received[1].first, 1u);
+  EXPECT_EQ(server.received[2].first, 3u);
+  EXPECT_EQ(server.received[2].reply, server.received[0].reply);
+  EXPECT_EQ(Movie(), Page("load.swf"));
+  EXPECT_EQ(Status(), "您已经停止了MV的播放..");
+  EXPECT_FALSE(FileExists(first));
+  EXPECT_EQ(Text(other.FindChild(202)), "正在获取数据中，请稍候..");
+  // The first page goes; the channel lives on in the other.
+  page.reset();
+  server.Send(3, StatusRecord(3, 4, 5, 40, 40, 1000, 50000, source));
+  EXPECT_EQ(Text(other.FindChild(202)), "缓冲40％ ， 速率1000.00B/S");
+  EXPECT_TRUE(FileExists(VideoFile(3, 4, "flv")));
+}
+
 TEST_F(OcxControlTest, BlockCopiesAreBoundedByTheServersFile) {
   FakeServer server;
   Open();
