@@ -193,4 +193,25 @@ std::string SaveScreenshot(const Capture& c, const std::string& name) {
   return path;
 }
 
+void CopyFolderFiles(const std::string& from, const std::string& to) {
+  CreateDirectoryA(to.c_str(), nullptr);
+  WIN32_FIND_DATAA found{};
+  HANDLE find = FindFirstFileA((from + "\\*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      CopyFileA((from + "\\" + found.cFileName).c_str(), (to + "\\" + found.cFileName).c_str(), FALSE);
+  } while (FindNextFileA(find, &found));
+  FindClose(find);
+}
+
+bool CallRegistration(const char* dll, const char* entry) {
+  HMODULE module = LoadLibraryA(BesideMe(dll).c_str());
+  if (!module) return false;
+  auto call = reinterpret_cast<HRESULT(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(module, entry)));
+  const bool ok = call && SUCCEEDED(call());
+  FreeLibrary(module);
+  return ok;
+}
+
 }  // namespace mvtest

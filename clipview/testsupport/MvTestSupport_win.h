@@ -45,6 +45,23 @@ std::string ScratchFolder(const std::string& name);
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 std::string ReadFileBytes(const std::string& path);
 std::string BesideMe(const std::string& fileName);
+// Copies the files (not the subfolders) of one folder into another, creating it.
+void CopyFolderFiles(const std::string& from, const std::string& to);
+// Calls a server's DllRegisterServer (on) or DllUnregisterServer from beside the test program.
+bool CallRegistration(const char* dll, const char* entry);
+inline bool Register(const char* dll, bool on = true) {
+  return CallRegistration(dll, on ? "DllRegisterServer" : "DllUnregisterServer");
+}
+
+#ifdef ZL_IMAGE_DIR
+// The build's install image (skin and pages), as Wine sees it.
+inline std::string ImageFolder() {
+  std::string folder = "Z:" ZL_IMAGE_DIR;
+  for (char& c : folder)
+    if (c == '/') c = '\\';
+  return folder;
+}
+#endif
 
 // The screen's pixels of a window's client area, 0xRRGGBB, top-down rows.
 struct Capture {

@@ -118,7 +118,7 @@ std::string SystemErrorText(unsigned long code) {
   return out;
 }
 
-bool RunHiddenAndWait(const std::string& commandLine, const std::string& folder, unsigned long waitMs) {
+UniqueHandle StartHidden(const std::string& commandLine, const std::string& folder) {
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');  // CreateProcessA may write into the command line
   STARTUPINFOA si = {};
@@ -128,9 +128,14 @@ bool RunHiddenAndWait(const std::string& commandLine, const std::string& folder,
   PROCESS_INFORMATION pi = {};
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS | CREATE_NO_WINDOW,
                       nullptr, folder.empty() ? nullptr : folder.c_str(), &si, &pi))
-    return false;
-  UniqueHandle process(pi.hProcess);
-  UniqueHandle thread(pi.hThread);
+    return UniqueHandle();
+  UniqueHandle thread(pi.hThread);  // not needed: closed at once
+  return UniqueHandle(pi.hProcess);
+}
+
+bool RunHiddenAndWait(const std::string& commandLine, const std::string& folder, unsigned long waitMs) {
+  UniqueHandle process = StartHidden(commandLine, folder);
+  if (!process) return false;
   if (WaitForSingleObject(process.Get(), waitMs) == WAIT_OBJECT_0) return true;
   TerminateProcess(process.Get(), 1);
   WaitForSingleObject(process.Get(), 2000);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "shared/Ownership.h"
+
 namespace zl {
 
 // A file (not a folder) is at path.
@@ -21,6 +23,9 @@ int64_t ReadableFileSize(const std::string& path);
 bool IsOlderThan(const std::string& a, const std::string& b);
 // The system's text for an error code (without the trailing line break).
 std::string SystemErrorText(unsigned long code);
+// Starts a command line with no window, working in folder (the current one
+// when empty); an empty handle when it could not be started.
+UniqueHandle StartHidden(const std::string& commandLine, const std::string& folder);
 // Runs a command line with no window, working in folder, and waits for it
 // at most waitMs; a program that does not end by then is ended. False when
 // it could not be started or had to be ended.

@@ -43,22 +43,13 @@ void ZLyric::TerninateFpmatch() {
 
 ZLyric::EngineRun ZLyric::RunRecognitionEngine(const std::string& handOverPath) {
   std::string command = "\"" + std::string(m_szFpmatchPath) + "\" \"" + handOverPath + "\" ";
-  std::vector<char> line(command.begin(), command.end());
-  line.push_back('\0');  // CreateProcessA may write into the command line
-  STARTUPINFOA si = {};
-  si.cb = sizeof si;
-  si.dwFlags = STARTF_USESHOWWINDOW;
-  si.wShowWindow = SW_HIDE;
-  PROCESS_INFORMATION pi = {};
-  if (!m_szFpmatchPath[0] ||
-      !CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS | CREATE_NO_WINDOW, nullptr,
-                      m_szInstallHome[0] ? m_szInstallHome : nullptr, &si, &pi)) {
+  UniqueHandle process;
+  if (m_szFpmatchPath[0]) process = StartHidden(command, m_szInstallHome);
+  if (!process) {
     LogWrite(m_szLogFile, kEngineLog, kEngineModule, "RecoByFP:cannot start %s (%lu)", m_szFpmatchPath,
              GetLastError());
     return EngineRun::NotStarted;
   }
-  UniqueHandle process(pi.hProcess);
-  UniqueHandle thread(pi.hThread);
   bool shared = false;
   {
     zl::Lock lock(m_requestLock);

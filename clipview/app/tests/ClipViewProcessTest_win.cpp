@@ -16,34 +16,6 @@
 
 namespace {
 
-std::string ImageFolder() {
-  std::string folder = "Z:" ZL_IMAGE_DIR;
-  std::replace(folder.begin(), folder.end(), '/', '\\');
-  return folder;
-}
-
-void CopyFolder(const std::string& from, const std::string& to) {
-  CreateDirectoryA(to.c_str(), nullptr);
-  WIN32_FIND_DATAA found{};
-  HANDLE find = FindFirstFileA((from + "\\*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      CopyFileA((from + "\\" + found.cFileName).c_str(), (to + "\\" + found.cFileName).c_str(), FALSE);
-  } while (FindNextFileA(find, &found));
-  FindClose(find);
-}
-
-bool Register(const char* dll, bool on = true) {
-  HMODULE module = LoadLibraryA(mvtest::BesideMe(dll).c_str());
-  if (!module) return false;
-  auto call = reinterpret_cast<HRESULT(WINAPI*)()>(
-      reinterpret_cast<void*>(GetProcAddress(module, on ? "DllRegisterServer" : "DllUnregisterServer")));
-  const bool ok = call && SUCCEEDED(call());
-  FreeLibrary(module);
-  return ok;
-}
-
 // HKLM\SOFTWARE\ZOLYRIC\ZOLYRIC_HOME for the test's life.
 class RegisteredHome {
  public:
@@ -87,10 +59,10 @@ class ClipViewProcessTest : public testing::Test {
     for (const char* sub : {"\\config", "\\log", "\\face"}) CreateDirectoryA((home + sub).c_str(), nullptr);
     DeleteFileA((home + "\\config\\VideoDlgConfig.ini").c_str());
     DeleteFileA((home + "\\log\\log_clip_view.txt").c_str());
-    CopyFolder(ImageFolder() + "\\face\\video", home + "\\face\\video");
-    CopyFolder(ImageFolder() + "\\swf", home + "\\swf");
+    mvtest::CopyFolderFiles(mvtest::ImageFolder() + "\\face\\video", home + "\\face\\video");
+    mvtest::CopyFolderFiles(mvtest::ImageFolder() + "\\swf", home + "\\swf");
     registered = std::make_unique<RegisteredHome>(home);
-    ASSERT_TRUE(Register("Flash.ocx"));
+    ASSERT_TRUE(mvtest::Register("Flash.ocx"));
     for (const char* title : {"WINAMPMini", "REALMini"}) {
       minis.push_back(std::make_unique<mvtest::TestWindow>(
           title, 0, 0, 10, 10, false, [this, name = std::string(title)](HWND, UINT msg, WPARAM, LPARAM lp, LRESULT& r) {
@@ -111,7 +83,7 @@ class ClipViewProcessTest : public testing::Test {
       WaitForSingleObject(process, 5000);
       CloseHandle(process);
     }
-    Register("Flash.ocx");
+    mvtest::Register("Flash.ocx");
     minis.clear();
     registered.reset();
     OleUninitialize();
@@ -244,9 +216,9 @@ TEST_F(ClipViewProcessTest, AnotherHostAnswersToRealMini) {
 TEST_F(ClipViewProcessTest, OldOrMissingFlashShowsTheNoticeInstead) {
   for (bool missing : {false, true}) {
     if (missing)
-      ASSERT_TRUE(Register("Flash.ocx", false));
+      ASSERT_TRUE(mvtest::Register("Flash.ocx", false));
     else
-      ASSERT_TRUE(Register("FlashOld.ocx"));
+      ASSERT_TRUE(mvtest::Register("FlashOld.ocx"));
     HWND notice = Start("WinampMTV", mv::kFlashNoticeTitle);
     ASSERT_NE(notice, nullptr) << missing;
     EXPECT_EQ(FindWindowA(nullptr, "WinampMTV"), nullptr);
@@ -259,13 +231,13 @@ TEST_F(ClipViewProcessTest, OldOrMissingFlashShowsTheNoticeInstead) {
 }
 
 TEST(ClipViewStartup, FlashVersionOfTheRegisteredControl) {
-  ASSERT_TRUE(Register("Flash.ocx"));
+  ASSERT_TRUE(mvtest::Register("Flash.ocx"));
   EXPECT_EQ(clipview::FlashControlVersion(), "10,0,45,2");
-  ASSERT_TRUE(Register("FlashOld.ocx"));
+  ASSERT_TRUE(mvtest::Register("FlashOld.ocx"));
   EXPECT_EQ(clipview::FlashControlVersion(), "6.0.79.0");
-  ASSERT_TRUE(Register("Flash.ocx", false));
+  ASSERT_TRUE(mvtest::Register("Flash.ocx", false));
   EXPECT_EQ(clipview::FlashControlVersion(), "");
-  ASSERT_TRUE(Register("Flash.ocx"));
+  ASSERT_TRUE(mvtest::Register("Flash.ocx"));
 }
 
 TEST(ClipViewStartup, ShareSpaceRewritesSetupThroughATemporaryFile) {

@@ -156,12 +156,11 @@ class FlashSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPl
 };
 
 FlashHost::FlashHost(HWND host, std::string logPath, EventFn onEvent)
-    : m_host(host), m_logPath(std::move(logPath)), m_site(new FlashSite(host, std::move(onEvent))) {}
+    : m_host(host), m_logPath(std::move(logPath)), m_site(zl::ComPtr<FlashSite>::Attach(new FlashSite(host, std::move(onEvent)))) {}
 
 FlashHost::~FlashHost() {
   Destroy();
-  m_site->Detach();
-  m_site->Release();
+  m_site->Detach();  // a control still holding the site must not call back into a gone host
 }
 
 void FlashHost::Destroy() {
@@ -200,7 +199,7 @@ bool FlashHost::Subscribe() {
   if (FAILED(m_object.As(IID_IConnectionPointContainer, container))) return false;
   if (FAILED(container->FindConnectionPoint(events, m_point.Put()))) return false;
   m_site->SetEventsIid(events);
-  if (FAILED(m_point->Advise(static_cast<IDispatch*>(m_site), &m_cookie))) {
+  if (FAILED(m_point->Advise(static_cast<IDispatch*>(m_site.Get()), &m_cookie))) {
     m_point.Reset();
     return false;
   }
@@ -239,12 +238,12 @@ bool FlashHost::PlayFlash(const std::string& moviePath) {
     LogWrite(m_logPath.c_str(), LOG_FATAL, kTag, "PlayFlash: no Flash control (%08lx)", static_cast<unsigned long>(hr));
     return false;
   }
-  m_object->SetClientSite(static_cast<IOleClientSite*>(m_site));
+  m_object->SetClientSite(static_cast<IOleClientSite*>(m_site.Get()));
   zl::ComPtr<IPersistStreamInit> persist;
   if (SUCCEEDED(m_object.As(IID_IPersistStreamInit, persist))) persist->InitNew();
   RECT r{};
   GetClientRect(m_host, &r);
-  hr = m_object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(m_site), 0, m_host, &r);
+  hr = m_object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, static_cast<IOleClientSite*>(m_site.Get()), 0, m_host, &r);
   if (FAILED(hr) || FAILED(m_object.As(IID_IDispatch, m_dispatch))) {
     LogWrite(m_logPath.c_str(), LOG_FATAL, kTag, "PlayFlash: the control cannot be shown (%08lx)",
              static_cast<unsigned long>(hr));

@@ -46,7 +46,7 @@ class FlashHost {
   HWND m_host;
   std::string m_logPath;
   std::string m_movie;
-  FlashSite* m_site = nullptr;  // one reference held
+  zl::ComPtr<FlashSite> m_site;
   zl::ComPtr<IOleObject> m_object;
   zl::ComPtr<IDispatch> m_dispatch;
   zl::ComPtr<IConnectionPoint> m_point;

@@ -24,34 +24,6 @@ namespace {
 
 std::string Slurp(const std::string& path) { return mvtest::ReadFileBytes(path); }
 
-// The build's install image (skin and pages), as Wine sees it.
-std::string ImageFolder() {
-  std::string folder = "Z:" ZL_IMAGE_DIR;
-  std::replace(folder.begin(), folder.end(), '/', '\\');
-  return folder;
-}
-
-void CopyFolder(const std::string& from, const std::string& to) {
-  CreateDirectoryA(to.c_str(), nullptr);
-  WIN32_FIND_DATAA found{};
-  HANDLE find = FindFirstFileA((from + "\\*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      CopyFileA((from + "\\" + found.cFileName).c_str(), (to + "\\" + found.cFileName).c_str(), FALSE);
-  } while (FindNextFileA(find, &found));
-  FindClose(find);
-}
-
-bool CallRegistration(const char* dll, const char* entry) {
-  HMODULE module = LoadLibraryA(mvtest::BesideMe(dll).c_str());
-  if (!module) return false;
-  auto call = reinterpret_cast<HRESULT(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(module, entry)));
-  const bool ok = call && SUCCEEDED(call());
-  FreeLibrary(module);
-  return ok;
-}
-
 // A one-frame movie of the stand-in's kind: background colour and a label.
 std::string Movie(uint32_t rgb, const std::string& label) {
   std::string tags;
@@ -90,7 +62,7 @@ class VideoDlgTest : public testing::Test {
     OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    ASSERT_TRUE(CallRegistration("Flash.ocx", "DllRegisterServer"));
+    ASSERT_TRUE(mvtest::CallRegistration("Flash.ocx", "DllRegisterServer"));
   }
 
   void SetUp() override {
@@ -99,8 +71,8 @@ class VideoDlgTest : public testing::Test {
     for (const char* sub : {"\\config", "\\log", "\\face", "\\swf"}) CreateDirectoryA((home + sub).c_str(), nullptr);
     DeleteFileA((home + "\\config\\VideoDlgConfig.ini").c_str());
     DeleteFileA((home + "\\log\\log_clip_view.txt").c_str());
-    CopyFolder(ImageFolder() + "\\face\\video", home + "\\face\\video");
-    CopyFolder(ImageFolder() + "\\swf", home + "\\swf");
+    mvtest::CopyFolderFiles(mvtest::ImageFolder() + "\\face\\video", home + "\\face\\video");
+    mvtest::CopyFolderFiles(mvtest::ImageFolder() + "\\swf", home + "\\swf");
     std::ofstream(home + "\\config\\StringConfig.ini") << "Video=MV\nMute=Mute\nClose=Close\n";
     mini = std::make_unique<mvtest::TestWindow>(
         "WINAMPMini", 0, 0, 10, 10, false, [this](HWND, UINT msg, WPARAM, LPARAM lp, LRESULT& result) {

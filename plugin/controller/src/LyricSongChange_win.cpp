@@ -369,25 +369,28 @@ std::shared_ptr<ZLyric> CLyric::CurrentEngine() {
   return m_fetchJob ? m_fetchJob->engine : nullptr;
 }
 
-void CLyric::UseUserChoice(const SearchItem& item) {
+std::shared_ptr<CLyric::FetchJob> CLyric::StopFetchForUserAction() {
   std::shared_ptr<FetchJob> job;
   zl::BoundedWorker worker;
   {
     zl::Lock hold(m_threadLock);
     job = m_fetchJob;
-    if (!job) return;
+    if (!job) return nullptr;
     worker = std::move(m_fetchWorker);
   }
   m_getResource.StopGetResource(job->engine.get());
   // The engine serves one caller at a time: the fetch thread ends first.
   const zl::WorkerEnd end = StopWorker(
       worker, [job] { job->engine->CloseFindGetPreGetConnection(); }, m_timings.threadStopGraceMs);
-  if (end == zl::WorkerEnd::Abandoned) {
-    m_stats.terminations++;
-    return;  // its thread may still be inside the engine
-  }
-  if (end == zl::WorkerEnd::Terminated) m_stats.terminations++;
+  if (end == zl::WorkerEnd::Terminated || end == zl::WorkerEnd::Abandoned) m_stats.terminations++;
+  if (end == zl::WorkerEnd::Abandoned) return nullptr;  // its thread may still be inside the engine
   m_getResource.SetEngine(job->engine);
+  return job;
+}
+
+void CLyric::UseUserChoice(const SearchItem& item) {
+  const std::shared_ptr<FetchJob> job = StopFetchForUserAction();
+  if (!job) return;
   m_getResource.UserGetResource(*job->engine, item);
   if (m_view.Status() != LyricViewStatus::LyricReady) return;
   zl::Lock hold(m_threadLock);
@@ -400,19 +403,8 @@ void CLyric::UseUserChoice(const SearchItem& item) {
 }
 
 void CLyric::ReloadLyric() {
-  std::shared_ptr<FetchJob> job;
-  zl::BoundedWorker worker;
-  {
-    zl::Lock hold(m_threadLock);
-    job = m_fetchJob;
-    if (!job) return;
-    worker = std::move(m_fetchWorker);
-  }
-  m_getResource.StopGetResource(job->engine.get());
-  const zl::WorkerEnd end = StopWorker(
-      worker, [job] { job->engine->CloseFindGetPreGetConnection(); }, m_timings.threadStopGraceMs);
-  if (end == zl::WorkerEnd::Abandoned) return;
-  m_getResource.SetEngine(job->engine);
+  const std::shared_ptr<FetchJob> job = StopFetchForUserAction();
+  if (!job) return;
   m_getResource.Reload(*job->engine);
   m_getResource.StartGetP2PResource();
 }

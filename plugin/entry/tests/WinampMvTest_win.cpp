@@ -23,33 +23,6 @@ constexpr unsigned kMiniSongMv = 32862, kMenuArtistPictures = 32775;
 constexpr int kReady = 5;
 const char kLyric[] = "[ti:T]\r\n[ar:A]\r\n[00:01.00]first line\r\n[00:03.00]second line\r\n";
 
-std::string ImageFolder() {
-  std::string folder = "Z:" ZL_IMAGE_DIR;
-  std::replace(folder.begin(), folder.end(), '/', '\\');
-  return folder;
-}
-
-void CopyFolder(const std::string& from, const std::string& to) {
-  CreateDirectoryA(to.c_str(), nullptr);
-  WIN32_FIND_DATAA found{};
-  HANDLE find = FindFirstFileA((from + "\\*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      CopyFileA((from + "\\" + found.cFileName).c_str(), (to + "\\" + found.cFileName).c_str(), FALSE);
-  } while (FindNextFileA(find, &found));
-  FindClose(find);
-}
-
-bool Register(const char* dll) {
-  HMODULE module = LoadLibraryA(mvtest::BesideMe(dll).c_str());
-  if (!module) return false;
-  auto call = reinterpret_cast<HRESULT(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
-  const bool ok = call && SUCCEEDED(call());
-  FreeLibrary(module);
-  return ok;
-}
-
 void EndProcessesWithWindow(const char* className, const char* title) {
   for (int i = 0; i < 20; ++i) {
     HWND w = FindWindowA(className, title);
@@ -79,9 +52,9 @@ TEST(WinampMv, SongMvAndArtistPicturesThroughClipView) {
   for (const char* file : {"ClipView.exe", "iohook.dll", "ZoSvr.exe"})
     ASSERT_TRUE(CopyFileA(mvtest::BesideMe(file).c_str(), (home + "\\" + file).c_str(), FALSE)) << file;
   CreateDirectoryA((home + "\\config").c_str(), nullptr);
-  CopyFolder(ImageFolder() + "\\face\\video", home + "\\face\\video");
-  CopyFolder(ImageFolder() + "\\swf", home + "\\swf");
-  ASSERT_TRUE(Register("Flash.ocx"));
+  mvtest::CopyFolderFiles(mvtest::ImageFolder() + "\\face\\video", home + "\\face\\video");
+  mvtest::CopyFolderFiles(mvtest::ImageFolder() + "\\swf", home + "\\swf");
+  ASSERT_TRUE(mvtest::Register("Flash.ocx"));
   ASSERT_TRUE(mvtest::RegisterStandInFilters());
   testsupport::ChildProcess setup;
   DWORD code = 1;

@@ -21,47 +21,20 @@ using namespace mvlinktest;
 
 namespace {
 
-std::string ImageFolder() {
-  std::string folder = "Z:" ZL_IMAGE_DIR;
-  std::replace(folder.begin(), folder.end(), '/', '\\');
-  return folder;
-}
-
-void CopyFolder(const std::string& from, const std::string& to) {
-  CreateDirectoryA(to.c_str(), nullptr);
-  WIN32_FIND_DATAA found{};
-  HANDLE find = FindFirstFileA((from + "\\*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      CopyFileA((from + "\\" + found.cFileName).c_str(), (to + "\\" + found.cFileName).c_str(), FALSE);
-  } while (FindNextFileA(find, &found));
-  FindClose(find);
-}
-
-bool Register(const char* dll) {
-  HMODULE module = LoadLibraryA(mvtest::BesideMe(dll).c_str());
-  if (!module) return false;
-  auto call = reinterpret_cast<HRESULT(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
-  const bool ok = call && SUCCEEDED(call());
-  FreeLibrary(module);
-  return ok;
-}
-
 const SignPair kSong{4321, 8765};
 const SignPair kArtist{1357, 2468};
 
 class MvLinkClipViewTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(Register("Flash.ocx"));
+    ASSERT_TRUE(mvtest::Register("Flash.ocx"));
     const std::string home = world.home.Home();
     for (const char* file : {"ClipView.exe", "iohook.dll"})
       ASSERT_TRUE(CopyFileA(mvtest::BesideMe(file).c_str(), (home + "\\" + file).c_str(), FALSE)) << file;
     CreateDirectoryA((home + "\\face").c_str(), nullptr);
     CreateDirectoryA((home + "\\config").c_str(), nullptr);
-    CopyFolder(ImageFolder() + "\\face\\video", home + "\\face\\video");
-    CopyFolder(ImageFolder() + "\\swf", home + "\\swf");
+    mvtest::CopyFolderFiles(mvtest::ImageFolder() + "\\face\\video", home + "\\face\\video");
+    mvtest::CopyFolderFiles(mvtest::ImageFolder() + "\\swf", home + "\\swf");
     controller = std::make_unique<FakeController>(home);
     controller->Flags().mvEnabled = true;
     MvLinkOptions options;
@@ -85,7 +58,7 @@ class MvLinkClipViewTest : public testing::Test {
     }
     controller->windows.reset();
     link.reset();
-    Register("Flash.ocx");
+    mvtest::Register("Flash.ocx");
   }
 
   bool WaitFor(const std::function<bool()>& done, DWORD ms = 30000) { return mvtest::PumpUntil(done, ms); }
@@ -159,7 +132,7 @@ TEST_F(MvLinkClipViewTest, PicturesAreShownAndReportedAsTheUsersChoice) {
 }
 
 TEST_F(MvLinkClipViewTest, OldFlashNoticeBlocksTheLinkUntilCloseEndsIt) {
-  ASSERT_TRUE(Register("FlashOld.ocx"));
+  ASSERT_TRUE(mvtest::Register("FlashOld.ocx"));
   link->SendStartNewSongMsg();  // ClipView starts, but shows the notice instead of its window
   ASSERT_TRUE(WaitFor([] { return FindWindowA(nullptr, "NoFlash_AMBREL") != nullptr; }));
   EXPECT_EQ(FindWindowA(nullptr, "WinampMTV"), nullptr);

@@ -132,6 +132,9 @@ class CLyric : public CPlayerListener, public ILyricController {
   void StartPreGetResource(const SongInfo& song);
   void RunPreFetch(std::shared_ptr<FetchJob> job, int durationMs);
   void StopGetResource();
+  // Stops the running fetch so a user's choice or reload can use its engine;
+  // null when there is none or its thread could not be ended.
+  std::shared_ptr<FetchJob> StopFetchForUserAction();
   void StopPreGetResource();
   void ReleaseResource();
   void ResumePlayerAfterVideo();
