@@ -29,12 +29,12 @@ class OcxEnvironment : public ::testing::Environment {
   void SetUp() override {
     OleInitialize(nullptr);
     g_world = new OcxWorld();
-    ASSERT_TRUE(CallRegistration("Flash.ocx", true));
-    ASSERT_TRUE(CallRegistration("ZoLyricOCX.dll", true));
+    ASSERT_TRUE(mvtest::Register("Flash.ocx", true));
+    ASSERT_TRUE(mvtest::Register("ZoLyricOCX.dll", true));
   }
   void TearDown() override {
     CoFreeUnusedLibraries();
-    CallRegistration("ZoLyricOCX.dll", false);
+    mvtest::Register("ZoLyricOCX.dll", false);
     delete g_world;
     OleUninitialize();
   }
@@ -493,12 +493,12 @@ TEST(OcxRegistration, RegistersTheClassItsTypeLibraryAndTheSafetyCategories) {
   const std::string typelib = "TypeLib\\{64A940FD-0025-4E02-9E45-F24557DB88C1}\\1.0";
   const std::string dll = mvtest::BesideMe("ZoLyricOCX.dll");
 
-  ASSERT_TRUE(CallRegistration("ZoLyricOCX.dll", false));
+  ASSERT_TRUE(mvtest::Register("ZoLyricOCX.dll", false));
   EXPECT_EQ(value(clsid, nullptr), "-");
   EXPECT_EQ(value(typelib, nullptr), "-");
   EXPECT_EQ(value("ZOLYRICOCX.ZoLyricOCXCtrl.1", nullptr), "-");
 
-  ASSERT_TRUE(CallRegistration("ZoLyricOCX.dll", true));
+  ASSERT_TRUE(mvtest::Register("ZoLyricOCX.dll", true));
   EXPECT_EQ(value(clsid, nullptr), "ZoLyricOCX Control");
   EXPECT_EQ(lstrcmpiA(value(clsid + "\\InprocServer32", nullptr).c_str(), dll.c_str()), 0);
   EXPECT_EQ(value(clsid + "\\InprocServer32", "ThreadingModel"), "Apartment");

@@ -22,10 +22,10 @@ namespace {
 class OcxPageTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    ASSERT_TRUE(CallRegistration("Flash.ocx", true));
-    ASSERT_TRUE(CallRegistration("ZoLyricOCX.dll", true));
+    ASSERT_TRUE(mvtest::Register("Flash.ocx", true));
+    ASSERT_TRUE(mvtest::Register("ZoLyricOCX.dll", true));
   }
-  static void TearDownTestSuite() { CallRegistration("ZoLyricOCX.dll", false); }
+  static void TearDownTestSuite() { mvtest::Register("ZoLyricOCX.dll", false); }
   void SetUp() override {
     folder = mvtest::ScratchFolder("ocxpage");
     OcxWorld::KillServers();

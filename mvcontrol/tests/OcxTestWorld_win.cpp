@@ -27,16 +27,6 @@ void Field(std::string& s, const std::string& text, size_t width) {
 
 }  // namespace
 
-bool CallRegistration(const std::string& dll, bool doRegister) {
-  HMODULE module = LoadLibraryA(mvtest::BesideMe(dll).c_str());
-  if (!module) return false;
-  auto call = reinterpret_cast<HRESULT(WINAPI*)()>(
-      reinterpret_cast<void*>(GetProcAddress(module, doRegister ? "DllRegisterServer" : "DllUnregisterServer")));
-  const bool ok = call && SUCCEEDED(call());
-  FreeLibrary(module);
-  return ok;
-}
-
 OcxWorld::OcxWorld(int parts) {
   KillServers();
   const std::string home = home_.Home();

@@ -20,9 +20,6 @@ constexpr DISPID kDispSetBaseSwfPath = 198101, kDispSetFlvPath = 198102, kDispPl
                  kDispStopChannel = 198104, kDispPlayChannel2 = 198105, kDispStopChannel2 = 198106,
                  kDispSetWndWidth = 198107;
 
-// Calls DllRegisterServer or DllUnregisterServer of a library beside the test.
-bool CallRegistration(const std::string& dll, bool doRegister);
-
 class OcxWorld {
  public:
   // A home with ocx_iohook.dll, ZoMV.exe (the P2P server stand-in), its
