@@ -1,5 +1,9 @@
 #include "HttpServer_win.h"
 
+#include <ws2tcpip.h>
+
+#include <atomic>
+#include <memory>
 #include <cstdio>
 #include <thread>
 
@@ -16,6 +20,7 @@ const char* Reason(int status) {
     case 404: return "Not Found";
     case 407: return "Proxy Authentication Required";
     case 413: return "Too Large";
+    case 503: return "Service Unavailable";
     default: return "Status";
   }
 }
@@ -72,36 +77,51 @@ void HangForever() {
   for (;;) Sleep(1000);
 }
 
-int ServeForever(int port, const Handler& handler) {
+int ServeForever(const ServeOptions& options, const Handler& handler, const std::function<void(int port)>& listening) {
   WSADATA wsa;
   if (WSAStartup(MAKEWORD(2, 2), &wsa) != 0) {
     std::fputs("stand-in: WSAStartup failed\n", stderr);
     return 1;
   }
-  Socket listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
   sockaddr_in addr{};
   addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  addr.sin_port = htons(static_cast<u_short>(port));
+  addr.sin_port = htons(static_cast<u_short>(options.port));
+  if (inet_pton(AF_INET, options.address.c_str(), &addr.sin_addr) != 1) {
+    std::fprintf(stderr, "stand-in: %s is not an IPv4 address\n", options.address.c_str());
+    return 1;
+  }
+  Socket listener(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
   if (listener.Get() == INVALID_SOCKET || bind(listener.Get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
       listen(listener.Get(), 16) != 0) {
-    std::fprintf(stderr, "stand-in: cannot listen on 127.0.0.1:%d (error %d)\n", port, WSAGetLastError());
+    std::fprintf(stderr, "stand-in: cannot listen on %s:%d (error %d)\n", options.address.c_str(), options.port,
+                 WSAGetLastError());
     return 1;
   }
   int len = sizeof addr;
   getsockname(listener.Get(), reinterpret_cast<sockaddr*>(&addr), &len);
   std::printf("PORT %d\n", ntohs(addr.sin_port));
+  if (listening) listening(ntohs(addr.sin_port));
   std::fflush(stdout);
+  // Connections never end the process; each is shut after its answer.
+  auto active = std::make_shared<std::atomic<int>>(0);
   for (;;) {
     SOCKET c = accept(listener.Get(), nullptr, nullptr);
     if (c == INVALID_SOCKET) break;
-    std::thread([s = Socket(c), &handler]() {
+    Socket client(c);
+    const DWORD timeout = options.receiveTimeoutMs;
+    setsockopt(client.Get(), SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
+    if (active->fetch_add(1) >= options.maxConnections) {
+      active->fetch_sub(1);
+      SendAnswer(client.Get(), 503, "busy\n");
+      continue;
+    }
+    std::thread([s = std::move(client), &handler, active]() {
       Request r;
-      if (!ReadRequest(s.Get(), r)) {
+      if (ReadRequest(s.Get(), r))
+        handler(s.Get(), r);
+      else
         SendAnswer(s.Get(), 400, "bad request\n");
-        return;
-      }
-      handler(s.Get(), r);
+      active->fetch_sub(1);
     }).detach();
   }
   WSACleanup();

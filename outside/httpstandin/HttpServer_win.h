@@ -1,6 +1,7 @@
 #pragma once
-// The listening loop shared by the stand-in servers: 127.0.0.1 only, one
-// thread per connection, "PORT <n>" printed once listening.
+// The listening loop shared by the stand-in servers: 127.0.0.1 unless told
+// otherwise, one thread per connection up to a limit, "PORT <n>" printed once
+// listening.
 #include <winsock2.h>
 
 #include <functional>
@@ -25,9 +26,23 @@ struct Request {
 // Called on the connection's own thread; the socket closes when it returns.
 using Handler = std::function<void(SOCKET, const Request&)>;
 
-// Listens on 127.0.0.1:port (0 = any free port) and serves until the process
-// ends. Returns a process exit code when it cannot listen.
-int ServeForever(int port, const Handler& handler);
+struct ServeOptions {
+  int port = 0;                     // 0: any free port
+  std::string address = "127.0.0.1";  // the interface to listen on
+  int maxConnections = 64;          // more at once are answered 503 and closed
+  unsigned receiveTimeoutMs = 15000;  // a client that sends nothing for this long is dropped
+};
+
+// Listens and serves until the process ends; `listening` runs once with the
+// port, after the "PORT <n>" line. Returns a process exit code when it
+// cannot listen.
+int ServeForever(const ServeOptions& options, const Handler& handler,
+                 const std::function<void(int port)>& listening = {});
+inline int ServeForever(int port, const Handler& handler) {
+  ServeOptions options;
+  options.port = port;
+  return ServeForever(options, handler);
+}
 
 // Appends text to a file under a process-wide lock ("" = nowhere).
 void AppendToFile(const std::string& path, const std::string& text);

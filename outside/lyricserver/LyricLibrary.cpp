@@ -15,10 +15,57 @@ std::string Lower(std::string s) {
 bool EndsWith(const std::string& s, const std::string& tail) {
   return s.size() >= tail.size() && Lower(s.substr(s.size() - tail.size())) == tail;
 }
+std::string Trim(const std::string& s) {
+  size_t b = 0, e = s.size();
+  while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r')) ++b;
+  while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
+  return s.substr(b, e - b);
+}
 std::string ServerPath(const std::string& artist, const std::string& title) {
   return "/lyrics/" + artist + "-" + title;
 }
+// The value of an ID tag such as "[ar:Name]" on a line of its own.
+std::string Tag(const std::string& lrc, const std::string& name) {
+  const std::string open = "[" + name + ":", lower = Lower(lrc);
+  size_t at = 0;
+  while ((at = lower.find(open, at)) != std::string::npos) {
+    if (at == 0 || lrc[at - 1] == '\n' || (at == 3 && lrc.compare(0, 3, "\xEF\xBB\xBF") == 0)) {
+      const size_t close = lrc.find(']', at);
+      const size_t eol = lrc.find('\n', at);
+      if (close != std::string::npos && (eol == std::string::npos || close < eol))
+        return Trim(lrc.substr(at + open.size(), close - at - open.size()));
+    }
+    at += open.size();
+  }
+  return "";
+}
 }  // namespace
+
+bool SongNames(const std::string& stem, const std::string& lrc, std::string& artist, std::string& title) {
+  const size_t dash = stem.find('-');
+  if (dash != std::string::npos) {
+    artist = Trim(stem.substr(0, dash));
+    title = Trim(stem.substr(dash + 1));
+  } else {
+    artist = Tag(lrc, "ar");
+    title = Tag(lrc, "ti");
+  }
+  return !title.empty();
+}
+
+bool LyricLibrary::Wanted(const std::string& fileName) {
+  return EndsWith(fileName, ".lrc") || EndsWith(fileName, ".jpg") || EndsWith(fileName, ".sig");
+}
+
+void LyricLibrary::Add(const std::string& fileName, const std::string& data) {
+  if (!Wanted(fileName) || !files_.emplace(fileName, data).second) return;
+  if (!EndsWith(fileName, ".lrc")) return;
+  Song s;
+  if (SongNames(fileName.substr(0, fileName.size() - 4), data, s.artist, s.title)) {
+    s.lrcFile = fileName;
+    songs_.push_back(s);
+  }
+}
 
 const std::string* LyricLibrary::File(const std::string& name) const {
   auto it = files_.find(name);
@@ -27,14 +74,9 @@ const std::string* LyricLibrary::File(const std::string& name) const {
 
 std::vector<LyricLibrary::Song> LyricLibrary::Match(const std::string& artist, const std::string& title) const {
   std::vector<Song> out;
-  for (const auto& f : files_) {
-    if (!EndsWith(f.first, ".lrc")) continue;
-    const std::string stem = f.first.substr(0, f.first.size() - 4);
-    const size_t dash = stem.find('-');
-    if (dash == std::string::npos) continue;
-    Song s{stem.substr(0, dash), stem.substr(dash + 1)};
-    if (Lower(s.title) != Lower(title)) continue;
-    if (!artist.empty() && Lower(s.artist) != Lower(artist)) continue;
+  for (const Song& s : songs_) {
+    if (Lower(s.title) != Lower(Trim(title))) continue;
+    if (!Trim(artist).empty() && Lower(s.artist) != Lower(Trim(artist))) continue;
     out.push_back(s);
   }
   return out;
@@ -49,12 +91,8 @@ std::string LyricLibrary::Answer(const Query& q, const AnswerOptions& opt) const
   std::vector<Song> songs = Match(value("artist"), value("songname"));
   const std::string path = value("path");
   if (!path.empty()) {
-    for (const auto& f : files_) {
-      const size_t dash = f.first.find('-');
-      if (EndsWith(f.first, ".lrc") && dash != std::string::npos &&
-          ServerPath(f.first.substr(0, dash), f.first.substr(dash + 1, f.first.size() - dash - 5)) == path)
-        songs.insert(songs.begin(), Song{f.first.substr(0, dash), f.first.substr(dash + 1, f.first.size() - dash - 5)});
-    }
+    for (const Song& s : songs_)
+      if (ServerPath(s.artist, s.title) == path) songs.insert(songs.begin(), s);
   }
   if (songs.empty()) return "rcode=" + std::to_string(opt.noneRcode) + "\r\nTP=none\r\n" + brk;
 
@@ -69,7 +107,7 @@ std::string LyricLibrary::Answer(const Query& q, const AnswerOptions& opt) const
   const Song& s = songs.front();
   const std::string pair = s.artist + "-" + s.title;
   std::vector<ZipEntry> entries;
-  entries.push_back({"Lyric/" + pair + ".lrc", *File(pair + ".lrc")});
+  entries.push_back({"Lyric/" + pair + ".lrc", *File(s.lrcFile)});
   if (value("req") != "part") {
     for (const char* suffix : {".jpg", "_swf.jpg", "_swf.sig"})
       if (const std::string* f = File(s.artist + suffix)) entries.push_back({"Artist/" + s.artist + suffix, *f});

@@ -1,17 +1,8 @@
-// lyricserver: a stand-in for the lyric server, on 127.0.0.1 only.
-//   lyricserver.exe --library DIR [--port N] [--queries FILE] [--requests FILE]
-//                   [--password PW] [--status CODE] [--hang] [--cut] [--no-break] [--list]
-//                   [--proxy | --proxy-auth USER:PASS] [--none-rcode N]
-// Prints "PORT <n>" once listening. Each GET carries the scrambled query
-// after '?'; the decoded argument string is appended to --queries and the raw
-// request to --requests. --status answers another HTTP status, --hang never
-// answers, --cut closes the connection halfway through the answer, and
-// --no-break leaves out the blank line after the answer's own header, --list
-// answers every query without a server path with the list of matches. With
-// --proxy the server also expects requests in proxy form (absolute URL), and
-// with --proxy-auth it requires that Basic Proxy-Authorization. --none-rcode
-// gives the rcode of a "none" answer (1 by default; 0 asks the engine to go
-// on with fingerprint recognition).
+// lyricserver: the lyric server, answering the engine's queries from a folder
+// of LRC files. Users run it for their own collection (installed as
+// tools\lyricserver.exe, see lyricserver.txt there); the tests use it as the
+// lyric server's stand-in, with the options below the line in its usage text.
+// Prints "PORT <n>" once listening, then a line saying what it serves.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -23,35 +14,56 @@
 
 namespace {
 
+constexpr int kDefaultPort = 8401;
+
 struct Options {
-  int port = 0;
+  httpstandin::ServeOptions serve;
   std::string library, queriesPath, requestsPath, proxyAuth;
   lyricserver::AnswerOptions answer;
   int status = 200;
-  bool hang = false, cut = false, proxy = false;
+  bool hang = false, cut = false, proxy = false, help = false;
 };
+
+const char kUsage[] =
+    "usage: lyricserver --library DIR [--port N] [--bind ADDRESS] [--list] [--log FILE]\n"
+    "  --library DIR   folder (and subfolders) of \"Artist-Title.lrc\" files; others by their [ar:]/[ti:] tags\n"
+    "  --port N        port to listen on (8401; 0 picks a free one)\n"
+    "  --bind ADDRESS  address to listen on (127.0.0.1; 0.0.0.0 serves the whole network)\n"
+    "  --list          answer automatic searches with the list of matches\n"
+    "  --log FILE      append every decoded query to FILE\n"
+    "test options: --queries FILE (as --log), --requests FILE (raw requests), --password PW (protected\n"
+    "  archives), --status CODE, --hang, --cut, --no-break, --proxy, --proxy-auth USER:PASS,\n"
+    "  --none-rcode N (rcode of a none answer; 0 asks the engine to go on with recognition)\n";
 
 lyricserver::LyricLibrary g_library;
 
-// Every file of the folder (not its subfolders), by the names the code page
-// gives them: the engine asks in GBK, so Chinese names must stay GBK here.
-bool LoadLibraryFolder(const std::string& folder, lyricserver::LyricLibrary& library) {
+// Every wanted file of the folder tree, by the names the code page gives
+// them: the engine asks in GBK, so Chinese names must stay GBK here.
+bool LoadLibraryFolder(const std::string& folder, lyricserver::LyricLibrary& library, int depth = 0) {
   WIN32_FIND_DATAA found;
   zl::UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &found));
   if (!find) return false;
   do {
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    const std::string path = folder + "\\" + found.cFileName;
+    const std::string name = found.cFileName;
+    const std::string path = folder + "\\" + name;
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      // Deep enough for any collection, short of a loop through links.
+      if (name != "." && name != ".." && depth < 16) LoadLibraryFolder(path, library, depth + 1);
+      continue;
+    }
+    // Pictures and lyrics are small; anything bigger is not meant for us.
+    if (!lyricserver::LyricLibrary::Wanted(name) || found.nFileSizeHigh != 0 || found.nFileSizeLow > (8u << 20))
+      continue;
     zl::UniqueHandle file(
         CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+    if (!file) continue;
     std::string data;
     char chunk[64 * 1024];
     DWORD got = 0;
     while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) data.append(chunk, got);
-    library.Add(found.cFileName, data);
+    library.Add(name, data);
   } while (FindNextFileA(find.Get(), &found));
-  return GetLastError() == ERROR_NO_MORE_FILES;
+  return true;
 }
 
 void Serve(SOCKET client, const httpstandin::Request& r, const Options& opt) {
@@ -97,12 +109,18 @@ void Serve(SOCKET client, const httpstandin::Request& r, const Options& opt) {
 }
 
 bool ParseArgs(int argc, char** argv, Options& opt) {
+  opt.serve.port = kDefaultPort;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     const bool hasValue = i + 1 < argc;
-    if (a == "--port" && hasValue) opt.port = std::atoi(argv[++i]);
+    if (a == "--port" && hasValue) {
+      char* end = nullptr;
+      const long port = std::strtol(argv[++i], &end, 10);
+      if (*end != '\0' || port < 0 || port > 65535) return false;
+      opt.serve.port = static_cast<int>(port);
+    } else if (a == "--bind" && hasValue) opt.serve.address = argv[++i];
     else if (a == "--library" && hasValue) opt.library = argv[++i];
-    else if (a == "--queries" && hasValue) opt.queriesPath = argv[++i];
+    else if ((a == "--queries" || a == "--log") && hasValue) opt.queriesPath = argv[++i];
     else if (a == "--requests" && hasValue) opt.requestsPath = argv[++i];
     else if (a == "--password" && hasValue) opt.answer.password = argv[++i];
     else if (a == "--status" && hasValue) opt.status = std::atoi(argv[++i]);
@@ -113,25 +131,30 @@ bool ParseArgs(int argc, char** argv, Options& opt) {
     else if (a == "--no-break") opt.answer.noHeaderBreak = true;
     else if (a == "--list") opt.answer.listWithoutPath = true;
     else if (a == "--none-rcode" && hasValue) opt.answer.noneRcode = std::atoi(argv[++i]);
+    else if (a == "--help" || a == "-h" || a == "/?") opt.help = true;
     else return false;
   }
-  return !opt.library.empty() && opt.port >= 0 && opt.port < 65536 && opt.status >= 100 && opt.status < 1000;
+  return opt.help || (!opt.library.empty() && opt.status >= 100 && opt.status < 1000);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   Options opt;
-  if (!ParseArgs(argc, argv, opt)) {
-    std::fputs("usage: lyricserver --library DIR [--port N] [--queries FILE] [--requests FILE] [--password PW]\n"
-               "       [--status CODE] [--hang] [--cut] [--no-break] [--list] [--proxy | --proxy-auth USER:PASS]\n"
-               "       [--none-rcode N]\n",
-               stderr);
-    return 2;
+  if (!ParseArgs(argc, argv, opt) || opt.help) {
+    std::fputs(kUsage, opt.help ? stdout : stderr);
+    return opt.help ? 0 : 2;
   }
-  if (!LoadLibraryFolder(opt.library, g_library)) {
+  const DWORD attributes = GetFileAttributesA(opt.library.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+      !LoadLibraryFolder(opt.library, g_library)) {
     std::fprintf(stderr, "lyricserver: cannot read the library folder %s\n", opt.library.c_str());
     return 1;
   }
-  return httpstandin::ServeForever(opt.port, [&opt](SOCKET s, const httpstandin::Request& r) { Serve(s, r, opt); });
+  return httpstandin::ServeForever(opt.serve, [&opt](SOCKET s, const httpstandin::Request& r) {
+    Serve(s, r, opt);
+  }, [&opt](int port) {
+    std::printf("lyricserver: %u lyrics from %s, serving http://%s:%d/lyric (Ctrl+C stops)\n",
+                static_cast<unsigned>(g_library.LyricCount()), opt.library.c_str(), opt.serve.address.c_str(), port);
+  });
 }

@@ -67,8 +67,9 @@ void RecoverP2PServer(const std::string& logPath) {
     for (BOOL more = Process32First(snapshot.Get(), &entry); more; more = Process32Next(snapshot.Get(), &entry)) {
       if (entry.th32ProcessID == GetCurrentProcessId()) continue;
       const std::string exe = Lower(entry.szExeFile);
-      if (std::none_of(names.begin(), names.end(), [&](const std::string& n) { return exe.find(n) != std::string::npos; }))
-        continue;
+      // The whole name must match: a program that merely has "zomv.exe" inside
+      // its name is somebody else's and is left running.
+      if (std::find(names.begin(), names.end(), exe) == names.end()) continue;
       zl::UniqueHandle process(OpenProcess(PROCESS_TERMINATE, FALSE, entry.th32ProcessID));
       if (process && TerminateProcess(process.Get(), 0))
         LogWrite(logPath.c_str(), LOG_FATAL, kModule, "Terminated hung P2P server %s.", entry.szExeFile);

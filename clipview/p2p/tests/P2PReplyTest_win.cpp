@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "P2PCopyData_win.h"
+#include "P2PServer_win.h"
 #include "P2PTestKit_win.h"
 #include "p2pwire/HeadScramble.h"
 #include "p2pwire/P2PRecords.h"
@@ -112,3 +113,21 @@ TEST(P2PReplyWindow, RecordsOfTheWrongSizeOrWithAnEndlessPathAreIgnored) {
 }
 
 }  // namespace
+
+// A hung server is ended by its program's whole name; a program that only
+// has the name inside its own is somebody else's and keeps running.
+TEST(P2PServerRecovery, EndsTheServerByItsWholeNameOnly) {
+  P2PWorld world;
+  const std::string hang = mvtest::BesideMe("fpmatch.exe");
+  const std::string server = world.home.Home() + "\\ZoMV.exe", other = world.home.Home() + "\\MyZoMV.exe";
+  ASSERT_TRUE(CopyFileA(hang.c_str(), server.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileA(hang.c_str(), other.c_str(), FALSE));
+  testsupport::ChildProcess hung, bystander;
+  ASSERT_TRUE(hung.Start("\"" + server + "\" x --hang", false));
+  ASSERT_TRUE(bystander.Start("\"" + other + "\" x --hang", false));
+
+  RecoverP2PServer(world.home.Home() + "\\log\\p2p.txt");
+  EXPECT_TRUE(hung.Wait(5000));
+  EXPECT_TRUE(bystander.Running());
+  bystander.Kill();
+}

@@ -119,3 +119,26 @@ TEST(LyricLibraryAnswer, ListContentAndNone) {
   noBreak.noHeaderBreak = true;
   EXPECT_EQ(lib.Answer(q, noBreak), "rcode=1\r\nTP=none\r\n");
 }
+
+TEST(LyricLibraryNames, BlanksAroundTheDashTagsAndOtherFiles) {
+  LyricLibrary lib;
+  lib.Add("Singer - Song.lrc", "[00:01]la\r\n");
+  lib.Add("track07.LRC", "\xEF\xBB\xBF[ti: Tagged ]\r\n[ar:Someone]\r\n[00:01]ta\r\n");
+  lib.Add("notes.lrc", "[00:01]no names at all\r\n");
+  lib.Add("song.mp3", "ID3");
+  lib.Add("Singer - Song.lrc", "[00:09]a second copy elsewhere\r\n");
+  EXPECT_EQ(lib.LyricCount(), 2u);
+  EXPECT_FALSE(LyricLibrary::Wanted("song.mp3"));
+  EXPECT_TRUE(LyricLibrary::Wanted("Singer.JPG"));
+
+  Query q;
+  q.values = {{"type", "2"}, {"songname", "song "}, {"artist", "singer"}};
+  const std::string content = lib.Answer(q, {});
+  ASSERT_NE(content.find("path=/lyrics/Singer-Song\r\n"), std::string::npos) << content;
+  const std::string zip = SaveTemp(content.substr(content.find("\r\n\r\n") + 4), "zl_names.zip");
+  EXPECT_EQ(ReadEntry(zip, "Lyric/Singer-Song.lrc", nullptr), "[00:01]la\r\n");
+  std::remove(zip.c_str());
+
+  q.values = {{"type", "1"}, {"songname", "Tagged"}, {"artist", ""}};
+  EXPECT_NE(lib.Answer(q, {}).find("ARTIST=Someone\r\nSONGNAME=Tagged\r\n"), std::string::npos);
+}

@@ -32,7 +32,9 @@ std::string UsageText() {
          "  --no-plugins            load no plug-ins\n"
          "  --hidden                keep the windows hidden\n"
          "  --hang-after MS         start of the hang (default 0)\n"
-         "  --hang-for MS           stop answering messages for MS milliseconds\n";
+         "  --hang-for MS           stop answering messages for MS milliseconds\n"
+         "  --register              record this program's folder as Winamp's installation and end\n"
+         "  --unregister            remove that record and end\n";
 }
 
 bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, std::string& error) {
@@ -65,6 +67,10 @@ bool ParseCommandLine(const std::vector<std::string>& args, CommandLine& out, st
       out.loadPlugins = false;
     } else if (a == "--hidden") {
       out.hidden = true;
+    } else if (a == "--register") {
+      out.registration = CommandLine::Registration::Register;
+    } else if (a == "--unregister") {
+      out.registration = CommandLine::Registration::Unregister;
     } else if (a == "--help" || a == "-h" || a == "/?") {
       out.help = true;
     } else if (a == "--default-length") {

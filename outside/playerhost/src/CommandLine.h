@@ -19,6 +19,10 @@ struct CommandLine {
   int hangAfterMs = 0;          // --hang-after MS
   int hangForMs = 0;            // --hang-for MS (0: never hangs)
   bool help = false;            // --help
+  // --register / --unregister: write or remove the registry entries a
+  // Winamp installation leaves (its folder for the installing user and its
+  // uninstaller entry), then end without showing anything.
+  enum class Registration { None, Register, Unregister } registration = Registration::None;
   std::vector<std::string> items;  // playlists and song files, in order
 };
 

@@ -6,6 +6,7 @@
 
 #include "CommandLine.h"
 #include "PlayerHost_win.h"
+#include "Registration_win.h"
 
 int main(int argc, char** argv) {
   using namespace playerhost;
@@ -19,6 +20,15 @@ int main(int argc, char** argv) {
   if (cmd.help) {
     std::fputs(UsageText().c_str(), stdout);
     return 0;
+  }
+  if (cmd.registration != CommandLine::Registration::None) {
+    char path[MAX_PATH] = {};
+    const std::string self(path, GetModuleFileNameA(nullptr, path, sizeof path));
+    const std::string folder = self.substr(0, self.find_last_of('\\'));
+    const bool ok = cmd.registration == CommandLine::Registration::Register ? RegisterPlayerFolder(folder, error)
+                                                                           : UnregisterPlayerFolder(error);
+    if (!ok) std::fprintf(stderr, "playerhost: %s\n", error.c_str());
+    return ok ? 0 : 1;
   }
   HostOptions options;
   if (!BuildPlaylist(cmd, options.playlist, error)) {

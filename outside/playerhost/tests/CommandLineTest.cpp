@@ -21,6 +21,9 @@ TEST(CommandLineParse, OptionsValuesAndErrors) {
   EXPECT_EQ(cmd.hangForMs, 3000);
   EXPECT_EQ(cmd.defaultLengthSec, 180);
   EXPECT_EQ(cmd.items, (std::vector<std::string>{"x.mp3", "--odd.mp3"}));
+  EXPECT_EQ(cmd.registration, CommandLine::Registration::None);
+  ASSERT_TRUE(ParseCommandLine({"--unregister"}, cmd, error));
+  EXPECT_EQ(cmd.registration, CommandLine::Registration::Unregister);
 
   EXPECT_FALSE(ParseCommandLine({"--default-length", "0"}, cmd, error));
   EXPECT_FALSE(ParseCommandLine({"--default-length", "12x"}, cmd, error));

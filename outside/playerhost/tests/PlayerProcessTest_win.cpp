@@ -122,3 +122,30 @@ TEST(PlayerProcess, BadCommandLine) {
   ASSERT_TRUE(Launch("--no-plugins Z:\\no\\such\\list.m3u", p));
   EXPECT_EQ(WaitExit(p, 10000), 2u);
 }
+
+TEST(PlayerProcess, RegistersItsFolderAsWinampsAndRemovesIt) {
+  auto folderRecord = [] {
+    char value[MAX_PATH] = {};
+    DWORD size = sizeof value - 1;
+    if (::RegGetValueA(HKEY_CURRENT_USER, "Software\\Winamp", nullptr, RRF_RT_REG_SZ, nullptr, value, &size) !=
+        ERROR_SUCCESS)
+      return std::string("<none>");
+    return std::string(value);
+  };
+  Process p;
+  ASSERT_TRUE(Launch("--register", p));
+  ASSERT_EQ(WaitExit(p, 10000), 0u);
+  std::string folder = ProgramFolder();
+  folder.pop_back();
+  EXPECT_EQ(folderRecord(), folder);
+  char uninstaller[MAX_PATH] = {};
+  DWORD size = sizeof uninstaller - 1;
+  EXPECT_EQ(::RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Winamp",
+                           "UninstallString", RRF_RT_REG_SZ, nullptr, uninstaller, &size),
+            ERROR_SUCCESS);
+  EXPECT_EQ(std::string(uninstaller), "\"" + folder + "\\UninstWA.exe\"");
+
+  ASSERT_TRUE(Launch("--unregister", p));
+  ASSERT_EQ(WaitExit(p, 10000), 0u);
+  EXPECT_EQ(folderRecord(), "<none>");
+}

@@ -9,6 +9,7 @@
 #include "controller/SongRules.h"
 #include "controller/UsageEvents.h"
 #include "shared/InstallHome.h"
+#include "view/LayoutLyric.h"
 #include "view/ResourceStatus.h"
 
 namespace {
@@ -80,6 +81,7 @@ int CLyric::GetPlayPosition() {
   CPlayerQueryMessage* query = m_query.load();
   int position = 0;
   if (query) query->Query_PlayPosition(position);
+  m_lastPosition.store(position);
   return position;
 }
 
@@ -180,7 +182,25 @@ void CLyric::OnTimerPaint(HWND window) {
   const bool hasSong = song.path[0] != '\0';
   m_view.ApplyDelayedWelcome(GetTickCount(), hasSong ? song.artist : nullptr, hasSong ? song.title : nullptr);
   std::unique_lock hold(m_view.DrawLock());
-  if (!m_closing.load()) m_windows->PaintLyric(window);
+  if (m_closing.load()) return;
+  m_windows->PaintLyric(window);
+  NoteShownLine(song);
+}
+
+// A record of what the user saw: each sentence the lyric view moves to, with
+// the play position the repaint used.
+void CLyric::NoteShownLine(const SongInfo& song) {
+  const std::vector<TimeSentence>& sentences = m_view.Sentences();
+  int index = 0;
+  const int position = m_lastPosition.load();
+  if (m_view.Status() == LyricViewStatus::LyricReady && !sentences.empty())
+    index = LocateLyric(sentences, position, 0, false, 1, 1).currentIndex;
+  if (index == m_shownLine && m_shownSong == song.path) return;
+  m_shownLine = index;
+  m_shownSong = song.path;
+  if (index >= 1 && static_cast<size_t>(index) <= sentences.size())
+    Log("Lyric line %d of %u at %d ms: %s", index, static_cast<unsigned>(sentences.size()), position,
+        sentences[static_cast<size_t>(index) - 1].text);
 }
 
 void CLyric::OnTimer(HWND window, UINT_PTR id) {

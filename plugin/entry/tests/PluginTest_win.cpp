@@ -60,6 +60,22 @@ TEST_F(PluginTest, ServerHitThenLocalHitOfTheSameSong) {
   EXPECT_EQ(bed.Snapshot().terminations, 0u);
 }
 
+TEST_F(PluginTest, LogsEachLyricLineTheViewMovesTo) {
+  bed.AddLyric("A", "T", kLyric);
+  ASSERT_TRUE(bed.StartServer());
+  const auto song = Song("a.mp3", "A", "T");
+  ASSERT_TRUE(bed.Start({song}));
+  bed.Press(wa::kButtonPlay);
+  ASSERT_TRUE(ReadyFor(song.path));
+  auto logged = [&](const char* line) {
+    return WaitFor([&] { return bed.LyricLog().find(line) != std::string::npos; }, 5000);
+  };
+  bed.clock += 1500;
+  EXPECT_TRUE(logged("Lyric line 1 of 2 at 1500 ms: first line")) << bed.LyricLog();
+  bed.clock += 2000;
+  EXPECT_TRUE(logged("Lyric line 2 of 2 at 3500 ms: second line")) << bed.LyricLog();
+}
+
 TEST_F(PluginTest, ListAnswerTakesTheChosenCandidate) {
   bed.AddLyric("A", "T", kLyric);
   bed.AddLyric("Other", "T", "[00:01.00]other\r\n");

@@ -163,6 +163,13 @@ class CLyric : public CPlayerListener, public ILyricController {
   std::atomic<bool> m_traceEvents{false};
   std::atomic<int> m_durationMs{180000};
 
+  // The sentence the view last stood at, logged as it changes (UI thread,
+  // under the draw lock); the position the last repaint asked for.
+  void NoteShownLine(const SongInfo& song);
+  std::atomic<int> m_lastPosition{0};
+  std::string m_shownSong;
+  int m_shownLine = 0;
+
   mutable zl::CriticalSection m_songLock;  // m_song, m_lastSongPath
   SongInfo m_song{};
   std::string m_lastSongPath;
