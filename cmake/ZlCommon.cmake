@@ -63,6 +63,8 @@ endmacro()
 # zl_test(<name> SOURCES ... [LIBS ...]): one GoogleTest program, one CTest entry.
 # Run a single case with: ctest --preset <p> -R <name>, or the program itself
 # with --gtest_filter (under scripts/wine-run for the Windows builds).
+# Tests that read pixels back from the shared Xvfb screen take the CTest lock
+# "screen": another test's window over theirs would change what they read.
 function(zl_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})

@@ -258,6 +258,9 @@ void Movies() {
   Movie("nores.swf", 0x4b3a78, u8"资源尚未准备好 (no resource yet)");
   Movie("nomtv.swf", 0x2f5d3a, u8"暂无此歌曲MV (no music video)");
   Movie("FlvCodecDownloading.swf", 0x1d6b6b, u8"正在下载解码器 (decoder download)");
+  // The web control's player movie and its page for a failed download.
+  Movie("player.swf", 0x3c2a5e, u8"MV 播放器 (player)");
+  Movie("ocx_neterror.swf", 0x6b1a3a, u8"服务器连接错误 (server error)");
 }
 
 }  // namespace

@@ -6,6 +6,14 @@
 // that shows which movie it plays: the movie's background colour, its file
 // name and the text of its Metadata tag. Play fails for a movie that cannot
 // be read, as a broken Flash would.
+//
+// For the web control's player movie: a movie played with "videoFile=PATH"
+// in its FlashVars holds that file open for reading (shared for reading and
+// writing, not for deleting) until another movie is set, as a player
+// streaming it would; the window's text is the movie, followed by "?" and
+// the FlashVars when there are any. A test makes the movie send its
+// FSCommands by posting kFireCommandMessage to the window: wParam 0 sends
+// "duration", 1 "complete".
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -34,6 +42,8 @@ enum : DISPID {
   kDispFireFSCommand = 1000,  // the test's handle: fires FSCommand(command, args)
   kDispFSCommandEvent = 150,
 };
+
+constexpr UINT kFireCommandMessage = WM_USER + 0x100;
 
 HINSTANCE g_module = nullptr;
 std::atomic<long> g_objects{0}, g_locks{0};
@@ -156,6 +166,7 @@ class Control : public IOleObject,
   }
   STDMETHODIMP SetHostNames(LPCOLESTR, LPCOLESTR) override { return S_OK; }
   STDMETHODIMP Close(DWORD) override {
+    ReleaseVideo();
     InPlaceDeactivate();
     m_events.Clear();
     return SetClientSite(nullptr);
@@ -278,7 +289,10 @@ class Control : public IOleObject,
           if (FAILED(VariantChangeType(&text, &params->rgvarg[0], 0, VT_BSTR))) return DISP_E_TYPEMISMATCH;
           field = Narrow(text.bstrVal);
           VariantClear(&text);
-          if (id == kDispMovie) m_playing = false;
+          if (id == kDispMovie) {
+            m_playing = false;
+            ReleaseVideo();
+          }
           Refresh();
           return S_OK;
         }
@@ -303,6 +317,7 @@ class Control : public IOleObject,
         bytes << in.rdbuf();
         m_look = flashstandin::ReadMovieLook(bytes.str());
         m_playing = true;
+        HoldVideo();
         Refresh();
         return S_OK;
       }
@@ -346,12 +361,36 @@ class Control : public IOleObject,
   STDMETHODIMP InitNew() override { return S_OK; }
 
   void Paint(HWND window, HDC dc) const;
+  // The movie's FSCommand, as the test asks for it.
+  void FireCommand(WPARAM which) {
+    VARIANT command, args;
+    command.vt = args.vt = VT_BSTR;
+    command.bstrVal = SysAllocString(which == 0 ? L"duration" : L"complete");
+    args.bstrVal = SysAllocString(which == 0 ? L"30" : L"");
+    Fire(command, args);
+    VariantClear(&command);
+    VariantClear(&args);
+  }
 
  private:
   void Refresh() {
     if (!m_window) return;
-    SetWindowTextA(m_window, m_movie.c_str());
+    const std::string text = m_flashVars.empty() ? m_movie : m_movie + "?" + m_flashVars;
+    SetWindowTextA(m_window, text.c_str());
     InvalidateRect(m_window, nullptr, TRUE);
+  }
+  void HoldVideo() {
+    ReleaseVideo();
+    const std::string key = "videoFile=";
+    const size_t at = m_flashVars.find(key);
+    if (at == std::string::npos) return;
+    const std::string path = m_flashVars.substr(at + key.size(), m_flashVars.find('&', at) - at - key.size());
+    m_video = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                          FILE_ATTRIBUTE_NORMAL, nullptr);
+  }
+  void ReleaseVideo() {
+    if (m_video != INVALID_HANDLE_VALUE) CloseHandle(m_video);
+    m_video = INVALID_HANDLE_VALUE;
   }
   void Fire(const VARIANT& command, const VARIANT& args) {
     VARIANT pair[2];
@@ -376,6 +415,7 @@ class Control : public IOleObject,
   std::string m_movie, m_flashVars;
   bool m_playing = false;
   flashstandin::MovieLook m_look;
+  HANDLE m_video = INVALID_HANDLE_VALUE;  // the player movie's video
 };
 
 void Control::Paint(HWND window, HDC dc) const {
@@ -443,6 +483,10 @@ LRESULT CALLBACK MovieWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lP
     return 0;
   }
   if (msg == WM_ERASEBKGND) return 1;
+  if (msg == kFireCommandMessage && control) {
+    control->FireCommand(wParam);
+    return 0;
+  }
   return DefWindowProcA(window, msg, wParam, lParam);
 }
 

@@ -24,7 +24,11 @@ P2PRequestRecord MakeRequestRecord(SignPair sign, const char* replyWindow) {
   return r;
 }
 
-bool DecodeStatusRecord(const void* data, size_t size, P2PStatusRecord& out, std::string& path) {
+namespace {
+
+// Both records from the server end in a path that must be terminated inside its field.
+template <typename Record>
+bool DecodeWithPath(const void* data, size_t size, Record& out, std::string& path) {
   if (!data || size != sizeof out) return false;
   std::memcpy(&out, data, sizeof out);
   const long n = TerminatedLength(out.sourcePath, sizeof out.sourcePath);
@@ -33,13 +37,14 @@ bool DecodeStatusRecord(const void* data, size_t size, P2PStatusRecord& out, std
   return true;
 }
 
+}  // namespace
+
+bool DecodeStatusRecord(const void* data, size_t size, P2PStatusRecord& out, std::string& path) {
+  return DecodeWithPath(data, size, out, path);
+}
+
 bool DecodeLookupRecord(const void* data, size_t size, P2PLookupRecord& out, std::string& path) {
-  if (!data || size != sizeof out) return false;
-  std::memcpy(&out, data, sizeof out);
-  const long n = TerminatedLength(out.sourcePath, sizeof out.sourcePath);
-  if (n < 0) return false;
-  path.assign(out.sourcePath, size_t(n));
-  return true;
+  return DecodeWithPath(data, size, out, path);
 }
 
 }  // namespace p2pwire

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 #include "PluginSoak_win.h"
 #include "PluginTestbed_win.h"
@@ -114,6 +115,51 @@ TEST_F(PluginTest, SongUnknownByItsTagsGetsItsLyricThroughRecognition) {
   const auto queries = bed.Queries();
   ASSERT_EQ(queries.size(), 2u);
   EXPECT_NE(queries[1].find("songname=Ti&artist=Ar&"), std::string::npos) << queries[1];
+}
+
+// The context menu's commands, as the lyric window hands them on.
+TEST_F(PluginTest, MenuCommandsReachTheEngineThroughTheLyricWindow) {
+  bed.AddLyric("A", "T", kLyric);
+  ASSERT_TRUE(bed.StartServer());
+  const auto song = Song("a.mp3", "A", "T");
+  ASSERT_TRUE(bed.Start({song}));
+  bed.Press(wa::kButtonPlay);
+  ASSERT_TRUE(ReadyFor(song.path));
+  HWND lyric = FindWindowA("ZoLyricMainWindow", nullptr);
+  ASSERT_NE(lyric, nullptr);
+  std::string stored;
+  auto storedHas = [&](const char* text) {
+    return WaitFor([&] {
+      for (const auto& entry : std::filesystem::recursive_directory_iterator(bed.Home()))
+        if (entry.path().extension() == ".lrc" && (stored = ReadFile(entry.path().string())).find(text) != std::string::npos)
+          return true;
+      return false;
+    }, 5000);
+  };
+  ASSERT_TRUE(storedHas("[00:01.00]first line"));
+
+  PostMessageA(lyric, WM_COMMAND, 32792, 0);  // 0.5 s later
+  EXPECT_TRUE(storedHas("[00:01.50]first line")) << stored;
+
+  PostMessageA(lyric, WM_COMMAND, 32769, 0);  // copy the lyric
+  std::string copied;
+  EXPECT_TRUE(WaitFor([&] {
+    if (!OpenClipboard(nullptr)) return false;
+    if (HANDLE text = GetClipboardData(CF_TEXT)) {
+      if (const char* p = static_cast<const char*>(GlobalLock(text))) {
+        copied = p;
+        GlobalUnlock(text);
+      }
+    }
+    CloseClipboard();
+    return copied.find("second line") != std::string::npos;
+  }, 5000)) << copied;
+
+  const size_t asked = bed.Queries().size();
+  PostMessageA(lyric, WM_COMMAND, 32777, 0);  // reset: the server's copy again
+  EXPECT_TRUE(WaitFor([&] { return bed.Queries().size() == asked + 1; }, 5000));
+  EXPECT_TRUE(ReadyFor(song.path));
+  EXPECT_TRUE(storedHas("[00:01.00]first line")) << stored;
 }
 
 TEST_F(PluginTest, NetworkFailureIsShown) {
