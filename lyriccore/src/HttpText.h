@@ -14,7 +14,8 @@ struct HttpUrl {
   std::string path = "/";
 };
 
-// "[http[s]://]host[:port][/path]". False without a host or with a bad port.
+// "[http[s]://]host[:port][/path]". False without a host, with a bad port, or
+// with a blank or control character anywhere.
 bool SplitHttpUrl(const std::string& url, HttpUrl& out);
 
 struct HttpRequestParts {

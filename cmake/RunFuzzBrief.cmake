@@ -1,0 +1,15 @@
+# Replays one harness's seeds and fuzzes it for SECONDS from a scratch corpus
+# (the seeds stay as generated). A crash, a failed property, a leak or a hang
+# fails the test; its input is kept in DIR/artifacts.
+set(seeds ${DIR}/seeds/${NAME})
+set(scratch ${DIR}/brief/${NAME})
+file(REMOVE_RECURSE ${scratch})
+file(MAKE_DIRECTORY ${scratch} ${seeds} ${DIR}/artifacts)
+execute_process(COMMAND ${HARNESS} -max_total_time=${SECONDS} -timeout=10 -print_final_stats=1
+                        -artifact_prefix=${DIR}/artifacts/${NAME}- ${scratch} ${seeds}
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "fuzz_${NAME} failed (${rc}):\n${err}")
+endif()
+string(REGEX MATCH "stat::number_of_executed_units: [0-9]+" runs "${err}")
+message(STATUS "fuzz_${NAME}: ${runs}")
