@@ -175,19 +175,7 @@ void CLogSvr::LoadMessageTable() {
   const UINT n = GetSystemDirectoryA(systemDir, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return;
   const ProfileFile file(std::string(systemDir) + "\\" + msgSet + ".img");
-  const int count = file.ReadInt("LogMsg", "MsgNum", 0);
-  for (int i = 0; i < count && i < 10000; ++i) {
-    char key[32];
-    char name[128];
-    std::snprintf(key, sizeof key, "MsgName%d", i);
-    file.ReadText("LogMsg", key, name, sizeof name);
-    MessageRule rule;
-    std::snprintf(key, sizeof key, "MsgInterval%d", i);
-    rule.intervalMinutes = static_cast<uint32_t>(file.ReadInt("LogMsg", key, 86400));
-    std::snprintf(key, sizeof key, "MsgDailyTimes%d", i);
-    rule.dailyTimes = static_cast<uint32_t>(file.ReadInt("LogMsg", key, 1));
-    table_[name] = rule;
-  }
+  table_ = ReadMessageTable([&file](const std::string& key) { return file.ReadText("LogMsg", key.c_str()); });
 }
 
 HRESULT CLogSvr::LogMsg(BSTR bzAct, BSTR bzMsg) {
