@@ -4,11 +4,12 @@
 #include <wininet.h>
 #include <ws2tcpip.h>
 
+#include <atomic>
 #include <memory>
 
+#include "shared/BoundedWorker.h"
 #include "shared/Logger.h"
 #include "shared/ProfileFile.h"
-#include "shared/Ownership.h"
 
 namespace {
 
@@ -55,25 +56,24 @@ void GenericHTTPClient::SetProxy(const std::string& host, unsigned port, const s
 }
 
 SOCKET GenericHTTPClient::Socket() {
-  std::lock_guard<std::mutex> g(socketLock_);
-  if (aborted_ || socket_ == INVALID_SOCKET) throw SocketError{0, "Socket is close"};
-  return socket_;
+  zl::Lock g(socketLock_);
+  if (aborted_ || !socket_) throw SocketError{0, "Socket is close"};
+  return socket_.Get();
 }
 
 void GenericHTTPClient::Close() {
   {
-    std::lock_guard<std::mutex> g(socketLock_);
+    zl::Lock g(socketLock_);
     aborted_ = true;
   }
   CloseSocket();
 }
 
 void GenericHTTPClient::CloseSocket() {
-  std::lock_guard<std::mutex> g(socketLock_);
-  if (socket_ != INVALID_SOCKET) {
-    shutdown(socket_, SD_BOTH);
-    closesocket(socket_);
-    socket_ = INVALID_SOCKET;
+  zl::Lock g(socketLock_);
+  if (socket_) {
+    shutdown(socket_.Get(), SD_BOTH);
+    socket_.Reset();
   }
 }
 
@@ -118,10 +118,10 @@ bool GenericHTTPClient::SendRequest(const std::string& url, bool post, const std
       throw SocketError{WSAGetLastError(), "lpszIp is NULL"};
     std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> addr(found, freeaddrinfo);
     {
-      std::lock_guard<std::mutex> g(socketLock_);
+      zl::Lock g(socketLock_);
       if (aborted_) throw SocketError{0, "Socket is close"};
-      socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-      if (socket_ == INVALID_SOCKET) Raise("Create socket failed");
+      socket_.Reset(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+      if (!socket_) Raise("Create socket failed");
     }
     if (connect(Socket(), addr->ai_addr, static_cast<int>(addr->ai_addrlen)) != 0) Raise("Send error");
     const std::string bytes = zl::BuildHttpRequest(req);
@@ -195,15 +195,21 @@ CHTTPRequest::CHTTPRequest(const std::string& confIniPath, const std::string& lo
   userName_ = buf;
   conf.ReadText("PROXY", "Password", buf, 128, "");
   password_ = buf;
-  client_ = new (std::nothrow) GenericHTTPClient(logPath_);
+  try {
+    client_ = std::make_shared<GenericHTTPClient>(logPath_);
+  } catch (...) {
+    client_.reset();
+  }
 }
 
-CHTTPRequest::~CHTTPRequest() {
-  std::lock_guard<std::mutex> g(clientLock_);
-  delete client_;
+CHTTPRequest::~CHTTPRequest() = default;
+
+bool CHTTPRequest::Valid() const {
+  zl::Lock g(clientLock_);
+  return client_ != nullptr;
 }
 
-void CHTTPRequest::ApplyConType() {
+void CHTTPRequest::ApplyConType(GenericHTTPClient& client) {
   switch (std::atoi(conType_.c_str())) {
     case 1: {
       // The system's proxy, as Internet Explorer has it.
@@ -225,85 +231,59 @@ void CHTTPRequest::ApplyConType() {
       }
       if (host.empty()) {
         LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "NO Proxy!");
-        client_->SetMode(zl::ConnectionMode::Direct);
+        client.SetMode(zl::ConnectionMode::Direct);
       } else {
-        client_->SetMode(zl::ConnectionMode::SystemProxy);
-        client_->SetProxy(host, port, "", "");
+        client.SetMode(zl::ConnectionMode::SystemProxy);
+        client.SetProxy(host, port, "", "");
       }
       break;
     }
     case 2:
-      client_->SetMode(zl::ConnectionMode::ConfiguredProxy);
-      client_->SetProxy(proxyServer_, static_cast<unsigned>(std::atoi(proxyPort_.c_str())), userName_, password_);
+      client.SetMode(zl::ConnectionMode::ConfiguredProxy);
+      client.SetProxy(proxyServer_, static_cast<unsigned>(std::atoi(proxyPort_.c_str())), userName_, password_);
       break;
     case 3:
       break;
     default:
-      client_->SetMode(zl::ConnectionMode::Direct);
-      client_->SetProxy("", 80, "", "");
+      client.SetMode(zl::ConnectionMode::Direct);
+      client.SetProxy("", 80, "", "");
   }
 }
-
-namespace {
-struct WorkerArgs {
-  GenericHTTPClient* client;
-  std::string url, body;
-  bool post;
-};
-
-DWORD WINAPI RequestWorker(LPVOID param) {
-  std::unique_ptr<WorkerArgs> args(static_cast<WorkerArgs*>(param));
-  try {
-    return args->client->Run(args->url, args->post, args->body) ? 0 : 1;
-  } catch (...) {
-    return 2;
-  }
-}
-}  // namespace
 
 bool CHTTPRequest::Request(const std::string& url, int postFlag, long timeoutMs, const std::string& body) {
   header_.clear();
   body_.clear();
   haveBody_ = false;
-  GenericHTTPClient* client = nullptr;
+  std::shared_ptr<GenericHTTPClient> client;
   {
-    std::lock_guard<std::mutex> g(clientLock_);
+    zl::Lock g(clientLock_);
     client = client_;
   }
   if (!client) return false;
-  ApplyConType();
-  auto* args = new (std::nothrow) WorkerArgs{client, url, body, postFlag == 1};
-  if (!args) return false;
-  zl::UniqueHandle thread(CreateThread(nullptr, 0, RequestWorker, args, 0, nullptr));
-  if (!thread) {
-    delete args;
+  ApplyConType(*client);
+  // The worker owns what it touches: the client and its own copies of the
+  // request; the outcome comes back through the shared flag.
+  auto ok = std::make_shared<std::atomic<int>>(-1);
+  const bool post = postFlag == 1;
+  zl::BoundedWorker worker;
+  if (!worker.Start([client, url, body, post, ok] { ok->store(client->Run(url, post, body) ? 1 : 0); }))
     return false;
-  }
   const DWORD limit = timeoutMs < 0 ? INFINITE : static_cast<DWORD>(timeoutMs);
-  if (WaitForSingleObject(thread.Get(), limit) != WAIT_OBJECT_0) {
+  if (!worker.Wait(limit)) {
     LogWrite(logPath_.c_str(), LOG_WARNING, kModule, "Request:HTTP request is time out!");
     // Closing the socket fails the blocked call; only a worker that still
     // does not end is terminated.
-    client->Close();
-    if (WaitForSingleObject(thread.Get(), kGraceMs) != WAIT_OBJECT_0) {
-      TerminateThread(thread.Get(), 1);
-      WaitForSingleObject(thread.Get(), kGraceMs);
-    }
-    std::lock_guard<std::mutex> g(clientLock_);
-    delete client_;
-    client_ = nullptr;
+    worker.Stop([client] { client->Close(); }, kGraceMs);
+    zl::Lock g(clientLock_);
+    client_.reset();
     return false;
   }
-  DWORD code = 1;
-  if (!GetExitCodeThread(thread.Get(), &code)) {
-    LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "Request:Get exit code is error!");
+  worker.Stop(nullptr, 0);
+  if (ok->load() != 1) {
+    LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "Request:thread exit code is %d", ok->load() == 0 ? 1 : 2);
     return false;
   }
-  if (code != 0) {
-    LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "Request:thread exit code is %d", static_cast<int>(code));
-    return false;
-  }
-  LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "Request: Succeeded! %u", static_cast<unsigned>(code));
+  LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "Request: Succeeded! %u", 0u);
   header_ = client->Header();
   body_ = client->Body();
   haveBody_ = true;
@@ -313,7 +293,7 @@ bool CHTTPRequest::Request(const std::string& url, int postFlag, long timeoutMs,
 }
 
 void CHTTPRequest::Close() {
-  std::lock_guard<std::mutex> g(clientLock_);
+  zl::Lock g(clientLock_);
   if (client_) client_->Close();
 }
 

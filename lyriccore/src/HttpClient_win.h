@@ -4,10 +4,12 @@
 // in its worker can be failed at once from another thread with Close().
 #include <winsock2.h>
 
-#include <mutex>
+#include <memory>
 #include <string>
 
 #include "HttpText.h"
+#include "shared/CriticalSection.h"
+#include "shared/Ownership.h"
 
 // One exchange on one socket. Used by CHTTPRequest's worker thread; Close()
 // may come from any thread.
@@ -45,8 +47,8 @@ class GenericHTTPClient {
   std::string proxyHost_, proxyUser_, proxyPassword_;
   unsigned proxyPort_ = 80;
   int rangeStart_ = 0;
-  std::mutex socketLock_;
-  SOCKET socket_ = INVALID_SOCKET;
+  zl::CriticalSection socketLock_;
+  zl::UniqueSocket socket_;
   bool aborted_ = false;
   std::string header_, body_;
   int status_ = 0;
@@ -62,7 +64,7 @@ class CHTTPRequest {
   CHTTPRequest(const CHTTPRequest&) = delete;
   CHTTPRequest& operator=(const CHTTPRequest&) = delete;
 
-  bool Valid() const { return client_ != nullptr; }
+  bool Valid() const;
 
   // postFlag 1: POST with body. timeoutMs -1: no limit. True when the
   // exchange succeeded; the header and body can then be taken.
@@ -75,12 +77,14 @@ class CHTTPRequest {
   const std::string& ResponseHeader() const { return header_; }
 
  private:
-  void ApplyConType();
+  void ApplyConType(GenericHTTPClient& client);
 
   std::string logPath_;
   std::string conType_, proxyServer_, proxyPort_, userName_, password_;
-  std::mutex clientLock_;
-  GenericHTTPClient* client_ = nullptr;
+  mutable zl::CriticalSection clientLock_;
+  // Shared with the worker thread of a request: a worker that cannot be
+  // ended keeps its client alive.
+  std::shared_ptr<GenericHTTPClient> client_;
   std::string header_, body_;
   bool haveBody_ = false;
 };

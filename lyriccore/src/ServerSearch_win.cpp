@@ -65,7 +65,7 @@ const char* UnpackStatusText(UnpackStatus s) {
 
 CHTTPRequest* ZLyric::OpenHTTPRequest(CHTTPRequest** handle) {
   const std::string conf = std::string(m_szInstallHome) + "\\Conf.ini";
-  ZLock lock(m_requestLock);
+  zl::Lock lock(m_requestLock);
   // One activity per handle: a second one fails to start instead of
   // freeing the first one's request under it.
   if (*handle) return nullptr;
@@ -74,7 +74,7 @@ CHTTPRequest* ZLyric::OpenHTTPRequest(CHTTPRequest** handle) {
 }
 
 void ZLyric::CloseHTTPRequest(CHTTPRequest** handle) {
-  ZLock lock(m_requestLock);
+  zl::Lock lock(m_requestLock);
   if (!*handle) return;
   (*handle)->Close();
   delete *handle;
@@ -84,7 +84,7 @@ void ZLyric::CloseHTTPRequest(CHTTPRequest** handle) {
 void ZLyric::AbortHTTPRequest(CHTTPRequest** handle, const char* operation) {
   LogWrite(m_szLogFile, kEngineLog, kEngineModule, "enter %s", operation);
   {
-    ZLock lock(m_requestLock);
+    zl::Lock lock(m_requestLock);
     if (*handle) (*handle)->Close();
   }
   LogWrite(m_szLogFile, kEngineLog, kEngineModule, "out %s", operation);

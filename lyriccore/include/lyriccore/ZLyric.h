@@ -12,11 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "lyriccore/EngineSync.h"
 #include "lyriccore/Export.h"
 #include "lyriccore/LrcText.h"
 #include "lyriccore/LyricRecords.h"
+#include "shared/CriticalSection.h"
 #include "shared/LyricSettings.h"
+#include "shared/Ownership.h"
 
 class CHTTPRequest;
 
@@ -178,8 +179,8 @@ class LYRICCORE_API ZLyric {
   Content m_content;        // the current song's resource
   Content m_storedContent;  // the resource kept for pre-fetch and reload
   std::string m_strHitfrom;
-  ZCriticalSection m_requestLock;
-  ZOwnedHandle m_hFpmatch;  // the recognition engine while it runs
+  zl::CriticalSection m_requestLock;
+  zl::UniqueHandle m_hFpmatch;  // the recognition engine while it runs
 
   // What the last info file or answer told about the resource.
   std::string m_strInfoPath;     // the current song's info file, once fixed
