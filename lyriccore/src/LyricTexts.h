@@ -19,6 +19,12 @@ LYRICCORE_API void ShiftSentences(std::vector<TimeSentence>& list, int32_t ms);
 // empty), then one "[mm:ss.xx]text" line per sentence in list order, every
 // line ending in CR LF.
 LYRICCORE_API std::string AdjustedLrcText(const LrcTags& tags, const std::vector<TimeSentence>& list);
+// The same with each line's word marks put back ("<mm:ss.xx>" before the
+// word); `words` is empty or has one entry per sentence.
+LYRICCORE_API std::string AdjustedLrcText(const LrcTags& tags, const std::vector<TimeSentence>& list,
+                                          const std::vector<LineWords>& words);
+// "[time]" and the text with its word marks, the times counted from `start`.
+LYRICCORE_API std::string LrcLineText(int32_t start, const std::string& text, const LineWords& words);
 
 // Every line's text followed by CR LF.
 LYRICCORE_API std::string LyricPlainText(const std::vector<TimeSentence>& list);
