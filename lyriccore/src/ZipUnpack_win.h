@@ -1,24 +1,16 @@
 #pragma once
 // Unpacks a zip archive held in memory (an answer of the lyric server) into
-// a folder. The answer travels over plain HTTP, so the archive is treated
-// as hostile: entry names are made safe, the amount unpacked is bounded,
-// and nothing is written unless the whole archive reads back sound.
+// a folder: nothing is written unless the whole archive reads back sound
+// (ReadZipFromMemory), and entry names marked as UTF-8 arrive in the code page.
 #include <cstddef>
 #include <string>
 #include <vector>
 
 #include "SearchProtocol.h"
+#include "ZipRead.h"
 #include "lyriccore/Export.h"
 
 namespace zl {
-
-enum class UnpackStatus {
-  Ok,
-  NotAnArchive,  // no zip directory could be read
-  TooLarge,      // past the entry or byte limits
-  Corrupt,       // a bad entry, a wrong password, a CRC error, a truncated archive
-  WriteFailed,   // the folder or a file could not be written
-};
 
 struct UnpackOutcome {
   UnpackStatus status = UnpackStatus::NotAnArchive;

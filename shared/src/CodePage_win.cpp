@@ -16,7 +16,8 @@ class WindowsCodePage : public CodePageConverter {
  public:
   explicit WindowsCodePage(UINT codePage) : codePage_(codePage) {}
 
-  std::string FromUtf16(const std::u16string& text) const override {
+  std::string FromUtf16(const std::u16string& given) const override {
+    const std::u16string text = OneMarkPerCharacter(given);
     std::string out;
     for (size_t at = 0; at < text.size();) {
       size_t n = text.size() - at < kPiece ? text.size() - at : kPiece;
@@ -62,6 +63,34 @@ class WindowsCodePage : public CodePageConverter {
   }
 
  private:
+  // A character beyond the first 65536 (an emoji, say) is two UTF-16 units,
+  // and the system would put a '?' for each: one character shows as one '?'.
+  std::u16string OneMarkPerCharacter(const std::u16string& text) const {
+    if (codePage_ == CP_UTF8) return text;
+    std::u16string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+      const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+                        text[i + 1] <= 0xDFFF;
+      if (!pair) {
+        out.push_back(text[i]);
+        continue;
+      }
+      BOOL usedDefault = FALSE;
+      char bytes[16];
+      WideCharToMultiByte(codePage_, WC_NO_BEST_FIT_CHARS, reinterpret_cast<const wchar_t*>(text.data() + i), 2, bytes,
+                          sizeof bytes, "?", &usedDefault);
+      if (usedDefault) {
+        out.push_back(u'?');
+      } else {
+        out.push_back(text[i]);
+        out.push_back(text[i + 1]);
+      }
+      ++i;
+    }
+    return out;
+  }
+
   UINT codePage_;
 };
 
