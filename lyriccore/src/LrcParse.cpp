@@ -281,7 +281,10 @@ void BuildShownRun(const char* s, const Run& run, Show show, ShownRun& out) {
       s, run, [&](const char* p, size_t n) { show(p, n, out.text); },
       [&](int32_t atMs) { out.words.push_back(LyricWord{atMs, static_cast<uint32_t>(out.text.size())}); });
 
-  // Removing the marks may have bared blanks at either end.
+  // The field ends at a NUL (as a text copied straight does); removing the
+  // marks may have bared blanks at either end.
+  const size_t nul = out.text.find('\0');
+  if (nul != std::string::npos) out.text.resize(nul);
   size_t b = 0, e = out.text.size();
   while (b < e && IsTrimmed(out.text[b])) ++b;
   while (e > b && IsTrimmed(out.text[e - 1])) --e;

@@ -1,6 +1,7 @@
 // LRC text as it comes from a file, a server or the user: the parsed lyric is
 // sorted, every line ends at or after its start and where the next begins,
-// and every text fits its field without a split double-byte character.
+// every text fits its field without a split double-byte character, and word
+// times point into their line's text.
 #include <string>
 #include <vector>
 
@@ -25,7 +26,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   LrcTags tags;
   std::vector<TimeSentence> list;
-  ParseLrcText(text, tags, list, lengthMs);
+  std::vector<LineWords> words;
+  ParseLrcText(text, tags, list, words, lengthMs);
+
+  // Word times: none, or one entry per sentence, inside the text and in the
+  // order of the text.
+  FUZZ_CHECK(words.empty() || words.size() == list.size());
+  for (size_t i = 0; i < words.size(); ++i) {
+    uint32_t last = 0;
+    for (const LyricWord& w : words[i]) {
+      FUZZ_CHECK(w.atMs >= 0);
+      FUZZ_CHECK(w.byte >= last && w.byte <= std::strlen(list[i].text));
+      last = w.byte;
+    }
+  }
 
   for (const char* tag : {tags.ar, tags.ti, tags.al, tags.by}) CheckText(tag, sizeof tags.ar);
   for (size_t i = 0; i < list.size(); ++i) {
