@@ -40,8 +40,9 @@ function(zl_target target)
 endfunction()
 
 if(WIN32)
-  # Tests run through wine64 with a prefix of this build's own; a fixture
-  # brings up Xvfb and a persistent wineserver around them.
+  # Tests run through wine64 with a prefix of this build's own, under the
+  # users' code page 936; a fixture brings up Xvfb and a persistent
+  # wineserver around them and checks that code page first.
   set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-run ${CMAKE_BINARY_DIR})
 endif()
 
@@ -66,6 +67,10 @@ function(zl_test name)
   add_executable(${name} ${T_SOURCES})
   zl_target(${name})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main Threads::Threads)
+  if(WIN32)
+    # The fixture runs it first: a test built alone can still be run alone.
+    add_dependencies(${name} wine_codepage)
+  endif()
   if(NOT ZL_RUN_TESTS)
     return()
   endif()

@@ -4,11 +4,12 @@
 #include <wininet.h>
 
 #include <cstdio>
+#include <atomic>
 #include <memory>
-#include <mutex>
 
 #include "LogEvent.h"
 #include "shared/Logger.h"
+#include "shared/BoundedWorker.h"
 #include "shared/Ownership.h"
 
 namespace logsvr {
@@ -24,30 +25,30 @@ struct PostJob {
   UrlParts url;
   std::string body;
   ProxySettings proxy;
-  std::mutex lock;  // guards the handles against the closing caller
-  HINTERNET session = nullptr;
+  zl::CriticalSection lock;  // guards the handles against the closing caller
+  zl::UniqueInternet sessionHandle, connectionHandle, requestHandle;
+  HINTERNET session = nullptr;  // the worker's view of the handles above
   HINTERNET connection = nullptr;
   HINTERNET request = nullptr;
   bool abandoned = false;
+  std::atomic<DWORD> result{1};
 
   // Closing the session makes a blocked WinINet call return at once.
   void CloseAll() {
-    std::lock_guard<std::mutex> g(lock);
+    zl::Lock g(lock);
     abandoned = true;
-    for (HINTERNET* h : {&request, &connection, &session}) {
-      if (*h) InternetCloseHandle(*h);
-      *h = nullptr;
-    }
+    requestHandle.Reset();
+    connectionHandle.Reset();
+    sessionHandle.Reset();
   }
   // Stores a handle unless the caller gave up already.
-  bool Keep(HINTERNET& slot, HINTERNET h) {
-    std::lock_guard<std::mutex> g(lock);
-    if (abandoned) {
-      if (h) InternetCloseHandle(h);
-      return false;
-    }
-    slot = h;
-    return h != nullptr;
+  bool Keep(zl::UniqueInternet& owner, HINTERNET& view, HINTERNET h) {
+    zl::UniqueInternet taken(h);
+    zl::Lock g(lock);
+    if (abandoned || !taken) return false;
+    view = h;
+    owner = std::move(taken);
+    return true;
   }
 };
 
@@ -69,13 +70,13 @@ DWORD Run(PostJob& job) {
     default:
       session = InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
   }
-  if (!job.Keep(job.session, session)) {
+  if (!job.Keep(job.sessionHandle, job.session, session)) {
     LogWrite(kHttpLogPath, LOG_WARNING, "HttpClient", "InternetOpen failed: %lu", GetLastError());
     return 1;
   }
   HINTERNET connection = InternetConnectA(job.session, job.url.host.c_str(), static_cast<INTERNET_PORT>(job.url.port),
                                           nullptr, nullptr, INTERNET_SERVICE_HTTP, INTERNET_FLAG_KEEP_CONNECTION, 0);
-  if (!job.Keep(job.connection, connection)) {
+  if (!job.Keep(job.connectionHandle, job.connection, connection)) {
     LogWrite(kHttpLogPath, LOG_WARNING, "HttpClient", "InternetConnect failed: %lu", GetLastError());
     return 1;
   }
@@ -91,7 +92,7 @@ DWORD Run(PostJob& job) {
   const std::string path = job.url.path.empty() ? "/" : job.url.path;
   HINTERNET request = HttpOpenRequestA(job.connection, "POST", path.c_str(), "HTTP/1.0", nullptr, acceptTypes,
                                        INTERNET_FLAG_KEEP_CONNECTION | INTERNET_FLAG_FORMS_SUBMIT, 0);
-  if (!job.Keep(job.request, request)) {
+  if (!job.Keep(job.requestHandle, job.request, request)) {
     LogWrite(kHttpLogPath, LOG_WARNING, "HttpClient", "HttpOpenRequest failed: %lu", GetLastError());
     return 1;
   }
@@ -109,13 +110,6 @@ DWORD Run(PostJob& job) {
   return status == 200 ? 0 : 1;
 }
 
-DWORD WINAPI Worker(LPVOID param) {
-  std::unique_ptr<std::shared_ptr<PostJob>> job(static_cast<std::shared_ptr<PostJob>*>(param));
-  const DWORD rc = Run(**job);
-  (*job)->CloseAll();
-  return rc;
-}
-
 }  // namespace
 
 bool HttpPostForm(const std::string& url, const std::string& body, unsigned timeoutMs, const ProxySettings& proxy) {
@@ -126,25 +120,17 @@ bool HttpPostForm(const std::string& url, const std::string& body, unsigned time
   }
   job->body = body;
   job->proxy = proxy;
-  auto* param = new std::shared_ptr<PostJob>(job);
-  zl::UniqueHandle thread(CreateThread(nullptr, 0, Worker, param, 0, nullptr));
-  if (!thread) {
-    delete param;
+  zl::BoundedWorker worker;
+  if (!worker.Start([job] {
+        job->result.store(Run(*job));
+        job->CloseAll();
+      }))
     return false;
-  }
-  if (WaitForSingleObject(thread.Get(), timeoutMs) == WAIT_OBJECT_0) {
-    DWORD rc = 1;
-    GetExitCodeThread(thread.Get(), &rc);
-    return rc == 0;
-  }
+  if (worker.Wait(timeoutMs)) return job->result.load() == 0;
   LogWrite(kHttpLogPath, LOG_WARNING, "HttpClient", "Request:HTTP request is time out!");
   // Ask first: closing the handles fails the blocked call; terminate only a
   // worker that still does not end.
-  job->CloseAll();
-  if (WaitForSingleObject(thread.Get(), kGraceAfterTimeoutMs) != WAIT_OBJECT_0) {
-    TerminateThread(thread.Get(), 1);
-    WaitForSingleObject(thread.Get(), kGraceAfterTimeoutMs);
-  }
+  worker.Stop([job] { job->CloseAll(); }, kGraceAfterTimeoutMs);
   return false;
 }
 

@@ -35,17 +35,6 @@ std::string Narrow(BSTR text, size_t maxBytes = static_cast<size_t>(-1)) {
   return out;
 }
 
-class Lock {
- public:
-  explicit Lock(CRITICAL_SECTION& cs) : cs_(cs) { EnterCriticalSection(&cs_); }
-  ~Lock() { LeaveCriticalSection(&cs_); }
-  Lock(const Lock&) = delete;
-  Lock& operator=(const Lock&) = delete;
-
- private:
-  CRITICAL_SECTION& cs_;
-};
-
 // Keeps only the tail of an over-long activity log. The tail goes to a
 // temporary file first so that a failed write never loses the log.
 void TrimActivityLog(const std::string& path) {
@@ -102,15 +91,9 @@ LONG ModuleRefs() { return g_moduleRefs; }
 unsigned PostTimeoutMs() { return static_cast<unsigned>(InterlockedCompareExchange(&g_postTimeoutMs, 0, 0)); }
 void SetPostTimeoutMs(unsigned ms) { InterlockedExchange(&g_postTimeoutMs, static_cast<LONG>(ms)); }
 
-CLogSvr::CLogSvr() {
-  InitializeCriticalSection(&lock_);
-  ModuleAddRef();
-}
+CLogSvr::CLogSvr() { ModuleAddRef(); }
 
-CLogSvr::~CLogSvr() {
-  DeleteCriticalSection(&lock_);
-  ModuleRelease();
-}
+CLogSvr::~CLogSvr() { ModuleRelease(); }
 
 HRESULT CLogSvr::QueryInterface(REFIID riid, void** ppv) {
   if (!ppv) return E_POINTER;
@@ -135,7 +118,7 @@ HRESULT CLogSvr::Init(BSTR SoftName, BSTR bzSoftName) {
   try {
     const std::string soft = Narrow(SoftName);
     if (soft.empty()) return E_FAIL;
-    Lock guard(lock_);
+    zl::Lock guard(lock_);
     return InitLocked(soft, Narrow(bzSoftName, 63));
   } catch (...) {
     return E_FAIL;
@@ -180,7 +163,7 @@ void CLogSvr::LoadMessageTable() {
 
 HRESULT CLogSvr::LogMsg(BSTR bzAct, BSTR bzMsg) {
   try {
-    Lock guard(lock_);
+    zl::Lock guard(lock_);
     return LogMsgLocked(Narrow(bzAct), Narrow(bzMsg));
   } catch (...) {
     return E_FAIL;

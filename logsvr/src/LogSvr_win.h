@@ -7,6 +7,7 @@
 
 #include "ILogSvr.h"
 #include "LogQuota.h"
+#include "shared/CriticalSection.h"
 
 namespace logsvr {
 
@@ -37,7 +38,7 @@ class CLogSvr : public ILogSvr {
   std::string source_;
   std::string activityLog_;
   MessageTable table_;
-  CRITICAL_SECTION lock_;
+  zl::CriticalSection lock_;
 };
 
 // Server-wide object and lock count for DllCanUnloadNow.

@@ -49,11 +49,10 @@ class ClassFactory : public IClassFactory {
     if (!ppv) return E_POINTER;
     *ppv = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    auto* obj = new (std::nothrow) logsvr::CLogSvr();
+    // The new object's own reference goes when the caller's is taken.
+    auto obj = zl::ComPtr<logsvr::CLogSvr>::Attach(new (std::nothrow) logsvr::CLogSvr());
     if (!obj) return E_OUTOFMEMORY;
-    const HRESULT hr = obj->QueryInterface(riid, ppv);
-    obj->Release();
-    return hr;
+    return obj->QueryInterface(riid, ppv);
   }
   HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
     if (lock)
@@ -88,8 +87,8 @@ HRESULT TypeLibRegistration(bool doRegister) {
   std::wstring wide(path.size() + 1, L'\0');
   const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
   if (n <= 0) return SELFREG_E_TYPELIB;
-  ITypeLib* lib = nullptr;
-  HRESULT hr = LoadTypeLibEx(wide.c_str(), doRegister ? REGKIND_REGISTER : REGKIND_NONE, &lib);
+  zl::ComPtr<ITypeLib> lib;
+  HRESULT hr = LoadTypeLibEx(wide.c_str(), doRegister ? REGKIND_REGISTER : REGKIND_NONE, lib.Put());
   if (FAILED(hr)) return SELFREG_E_TYPELIB;
   if (!doRegister) {
     TLIBATTR* attr = nullptr;
@@ -98,7 +97,6 @@ HRESULT TypeLibRegistration(bool doRegister) {
       lib->ReleaseTLibAttr(attr);
     }
   }
-  lib->Release();
   return SUCCEEDED(hr) ? S_OK : SELFREG_E_TYPELIB;
 }
 

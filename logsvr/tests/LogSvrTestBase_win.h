@@ -34,16 +34,16 @@ inline std::string SystemDir() {
 }
 
 inline bool SetHome(const std::string* home) {
-  HKEY key;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kHomeKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+  zl::UniqueRegKey key;
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kHomeKey, 0, nullptr, 0, KEY_WRITE, nullptr, key.Put(), nullptr) !=
+      ERROR_SUCCESS)
     return false;
   LONG rc;
   if (home)
-    rc = RegSetValueExA(key, "ZOLYRIC_HOME", 0, REG_SZ, reinterpret_cast<const BYTE*>(home->c_str()),
+    rc = RegSetValueExA(key.Get(), "ZOLYRIC_HOME", 0, REG_SZ, reinterpret_cast<const BYTE*>(home->c_str()),
                         static_cast<DWORD>(home->size() + 1));
   else
-    rc = RegDeleteValueA(key, "ZOLYRIC_HOME");
-  RegCloseKey(key);
+    rc = RegDeleteValueA(key.Get(), "ZOLYRIC_HOME");
   return rc == ERROR_SUCCESS || (!home && rc == ERROR_FILE_NOT_FOUND);
 }
 
@@ -54,11 +54,10 @@ inline bool ReadCounter(const std::string& name, DWORD& value) {
 }
 
 inline void WriteCounter(const std::string& name, DWORD value) {
-  HKEY key;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCounters, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+  zl::UniqueRegKey key;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCounters, 0, nullptr, 0, KEY_WRITE, nullptr, key.Put(), nullptr),
             ERROR_SUCCESS);
-  RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-  RegCloseKey(key);
+  RegSetValueExA(key.Get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
 
 inline int Regsvr32(const std::string& args) {
@@ -79,24 +78,21 @@ inline bool RegistryText(HKEY root, const std::string& key, const char* value, s
 }
 
 struct Bstr {
-  explicit Bstr(const wchar_t* s) : b(s ? SysAllocString(s) : nullptr) {}
-  ~Bstr() { SysFreeString(b); }
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
+  explicit Bstr(const wchar_t* s) : own(s ? SysAllocString(s) : nullptr), b(own.Get()) {}
+  zl::UniqueBstr own;
   BSTR b;
 };
 
 inline HRESULT CallService(const wchar_t* soft, const wchar_t* source, const wchar_t* act, const wchar_t* msg,
                     HRESULT* initResult = nullptr) {
-  ILogSvr* svr = nullptr;
+  zl::ComPtr<ILogSvr> svr;
   HRESULT hr = CoCreateInstance(CLSID_LogSvr, nullptr, CLSCTX_INPROC_SERVER, IID_ILogSvr,
-                                reinterpret_cast<void**>(&svr));
+                                svr.PutVoid());
   if (FAILED(hr)) return hr;
   Bstr a(soft), b(source), c(act), d(msg);
   const HRESULT init = svr->Init(a.b, b.b);
   if (initResult) *initResult = init;
   hr = init == E_FAIL ? init : svr->LogMsg(c.b, d.b);
-  svr->Release();
   return hr;
 }
 

@@ -24,16 +24,14 @@ TEST_F(LogSvrTest, Regsvr32RegistersAndUnregistersTheServer) {
   EXPECT_TRUE(RegistryText(HKEY_CLASSES_ROOT, "Interface\\{80CF42A1-32A2-4071-A3AC-EFB7E5555F73}", nullptr, value));
   EXPECT_EQ(value, "ILogSvr");
 
-  ILogSvr* svr = nullptr;
+  zl::ComPtr<ILogSvr> svr;
   ASSERT_EQ(CoCreateInstance(CLSID_LogSvr, nullptr, CLSCTX_INPROC_SERVER, IID_ILogSvr,
-                             reinterpret_cast<void**>(&svr)),
+                             svr.PutVoid()),
             S_OK);
-  IUnknown* unk = nullptr;
-  EXPECT_EQ(svr->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unk)), S_OK);
-  unk->Release();
-  IDispatch* disp = nullptr;
-  EXPECT_EQ(svr->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&disp)), E_NOINTERFACE);
-  svr->Release();
+  zl::ComPtr<IUnknown> unk;
+  EXPECT_EQ(svr.As(IID_IUnknown, unk), S_OK);
+  zl::ComPtr<IDispatch> disp;
+  EXPECT_EQ(svr.As(IID_IDispatch, disp), E_NOINTERFACE);
 
   ASSERT_EQ(Regsvr32("/u /s \"" + DllPath() + "\""), 0);
   EXPECT_FALSE(RegistryText(HKEY_CLASSES_ROOT, clsid + "\\InprocServer32", nullptr, value));
@@ -41,10 +39,10 @@ TEST_F(LogSvrTest, Regsvr32RegistersAndUnregistersTheServer) {
 }
 
 TEST_F(LogSvrTest, TypeLibraryDescribesTheInterface) {
-  ITypeLib* lib = nullptr;
-  ASSERT_EQ(LoadRegTypeLib(LIBID_ZoLogSvrLib, 1, 0, 0, &lib), S_OK);
-  ITypeInfo* info = nullptr;
-  ASSERT_EQ(lib->GetTypeInfoOfGuid(IID_ILogSvr, &info), S_OK);
+  zl::ComPtr<ITypeLib> lib;
+  ASSERT_EQ(LoadRegTypeLib(LIBID_ZoLogSvrLib, 1, 0, 0, lib.Put()), S_OK);
+  zl::ComPtr<ITypeInfo> info;
+  ASSERT_EQ(lib->GetTypeInfoOfGuid(IID_ILogSvr, info.Put()), S_OK);
   BSTR names[3] = {};
   UINT count = 0;
   TYPEATTR* attr = nullptr;
@@ -65,8 +63,6 @@ TEST_F(LogSvrTest, TypeLibraryDescribesTheInterface) {
   for (UINT i = 0; i < count; ++i) SysFreeString(names[i]);
   info->ReleaseFuncDesc(fd);
   info->ReleaseTypeAttr(attr);
-  info->Release();
-  lib->Release();
 }
 
 TEST_F(LogSvrTest, InitFailsWithoutHomeOrName) {
@@ -170,14 +166,13 @@ TEST_F(LogSvrTest, UninstallGoesToTheServerNamedInTheMessage) {
   EXPECT_EQ(CallService(L"x", L"y", L"uninstall", (std::wstring(base_.begin(), base_.end()) + L";2.0,U9,gone,").c_str(),
                         nullptr),
             E_FAIL);  // Init fails without home: the client stops there
-  ILogSvr* svr = nullptr;
+  zl::ComPtr<ILogSvr> svr;
   ASSERT_EQ(CoCreateInstance(CLSID_LogSvr, nullptr, CLSCTX_INPROC_SERVER, IID_ILogSvr,
-                             reinterpret_cast<void**>(&svr)),
+                             svr.PutVoid()),
             S_OK);
   const std::wstring msg = std::wstring(base_.begin(), base_.end()) + L";2.0,U9,gone,";
   Bstr act(L"UNINSTALL"), text(msg.c_str());
   EXPECT_EQ(svr->LogMsg(act.b, text.b), S_OK);
-  svr->Release();
   EXPECT_EQ(Slurp(events_), "2%09<SRC:2.0|ACT:UNINSTALL{gone}|U:U9>\n");
 }
 
@@ -189,13 +184,12 @@ TEST_F(LogSvrTest, UninstallWithoutServerGoesToTheBuiltInLoopbackAddress) {
   }
   std::string line;
   if (!builtIn.ReadLine(line, 20000) || line != "PORT 8400") GTEST_SKIP() << "built-in port 8400 is taken";
-  ILogSvr* svr = nullptr;
+  zl::ComPtr<ILogSvr> svr;
   ASSERT_EQ(CoCreateInstance(CLSID_LogSvr, nullptr, CLSCTX_INPROC_SERVER, IID_ILogSvr,
-                             reinterpret_cast<void**>(&svr)),
+                             svr.PutVoid()),
             S_OK);
   Bstr act(L"UNINSTALL"), text(L"3.0,U1,");
   EXPECT_EQ(svr->LogMsg(act.b, text.b), S_OK);
-  svr->Release();
   EXPECT_EQ(Slurp(out), "2%09<SRC:3.0|ACT:UNINSTALL{}|U:U1>\n");
   builtIn.Kill();
   DeleteFileA(out.c_str());

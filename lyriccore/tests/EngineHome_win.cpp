@@ -14,6 +14,17 @@ namespace {
 const char kKey[] = "SOFTWARE\\ZOLYRIC";
 int g_homes = 0;
 
+std::wstring Wide(const std::string& text, UINT codePage) {
+  const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+  return wide;
+}
+
+// std::filesystem reads narrow names byte by byte; the A functions read them
+// in the process's code page, and so must these helpers.
+std::filesystem::path AnsiPath(const std::string& path) { return Wide(path, CP_ACP); }
+
 void SetValue(const std::string& value) {
   zl::UniqueRegKey key;
   RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr);
@@ -22,7 +33,7 @@ void SetValue(const std::string& value) {
 }
 }  // namespace
 
-ScopedEngineHome::ScopedEngineHome() {
+ScopedEngineHome::ScopedEngineHome(const std::string& nameTail) {
   zl::UniqueRegKey key;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, key.Put()) == ERROR_SUCCESS) {
     char value[1024];
@@ -36,10 +47,11 @@ ScopedEngineHome::ScopedEngineHome() {
   }
   char temp[MAX_PATH];
   GetTempPathA(sizeof temp, temp);
-  home_ = std::string(temp) + "zl_engine_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(g_homes++);
+  home_ = std::string(temp) + "zl_engine_" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(g_homes++) +
+          nameTail;
   std::error_code ec;
-  std::filesystem::remove_all(home_, ec);
-  std::filesystem::create_directories(home_ + "\\face");
+  std::filesystem::remove_all(AnsiPath(home_), ec);
+  std::filesystem::create_directories(AnsiPath(home_ + "\\face"));
   SetValue(home_);
 }
 
@@ -50,7 +62,7 @@ ScopedEngineHome::~ScopedEngineHome() {
     Unregister();
   }
   std::error_code ec;
-  std::filesystem::remove_all(home_, ec);
+  std::filesystem::remove_all(AnsiPath(home_), ec);
 }
 
 void ScopedEngineHome::Unregister() {
@@ -72,7 +84,7 @@ std::string ScopedEngineHome::Read(const std::string& relative) const { return R
 bool ScopedEngineHome::Exists(const std::string& relative) const { return FileAt(Path(relative)); }
 
 void WriteFileAt(const std::string& path, const std::string& bytes) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+  std::filesystem::create_directories(AnsiPath(path).parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
 }
@@ -104,11 +116,17 @@ void AgeFile(const std::string& path, long long seconds) {
 int CountFiles(const std::string& folder, const std::string& suffix) {
   int n = 0;
   std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-    const std::string name = entry.path().filename().string();
-    if (name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) ++n;
+  const std::wstring tail = Wide(suffix, CP_ACP);
+  for (const auto& entry : std::filesystem::directory_iterator(AnsiPath(folder), ec)) {
+    const std::wstring name = entry.path().filename().wstring();
+    if (name.size() >= tail.size() && name.compare(name.size() - tail.size(), tail.size(), tail) == 0) ++n;
   }
   return n;
+}
+
+bool FileAtUnicodeName(const std::string& gbkPath) {
+  const DWORD a = GetFileAttributesW(Wide(gbkPath, 936).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string ProgramFolder() {

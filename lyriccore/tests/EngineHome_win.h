@@ -8,7 +8,8 @@ namespace enginetest {
 
 class ScopedEngineHome {
  public:
-  ScopedEngineHome();
+  // nameTail (GBK) ends the folder's name, e.g. Chinese words with blanks.
+  explicit ScopedEngineHome(const std::string& nameTail = "");
   ~ScopedEngineHome();
   ScopedEngineHome(const ScopedEngineHome&) = delete;
   ScopedEngineHome& operator=(const ScopedEngineHome&) = delete;
@@ -40,6 +41,9 @@ bool FileAt(const std::string& path);
 void AgeFile(const std::string& path, long long seconds);
 // Files in a folder whose names end in `suffix`.
 int CountFiles(const std::string& folder, const std::string& suffix);
+// True when the file is there under the name Chinese Windows shows for these
+// GBK bytes (the name the user sees, whatever code page this process has).
+bool FileAtUnicodeName(const std::string& gbkPath);
 // The folder of the running test program, with a trailing backslash.
 std::string ProgramFolder();
 

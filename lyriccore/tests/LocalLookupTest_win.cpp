@@ -355,3 +355,51 @@ TEST(LocalLookup, TagAdviceFromTheRecognitionOutcome) {
   EXPECT_STREQ(l.tui.recTitle, "Recognised");
   EXPECT_STREQ(l.tui.finalTitle, "PT");
 }
+
+// ---- Chinese names, as the users' code page 936 gives them -------------------
+// "運" ends in the byte '\', which only a GBK-aware reader keeps inside the name.
+
+TEST(LocalLookup, ChineseHomeSongAndLyricCopyBesideIt) {
+  ScopedEngineHome h(" 歌词 好運");
+  h.Write("log\\lyriccore.txt", "");  // the installer makes the log folder
+  const std::string song = "音乐 好運\\周杰倫 - 晴天.mp3";
+  const std::string bytes = songbytes::Id3v2Tag("T", "A", "L") + songbytes::AudioFrames(80, 3);
+  h.Write(song, bytes);
+  h.Write("music\\same.mp3", bytes);
+  uint32_t h1 = 0, h2 = 0;
+  ASSERT_TRUE(zl::FileSignature(zl::FileByteSource(h.Path("music\\same.mp3")), true, h1, h2));
+  LayOutResource(h);
+  h.Write("Resource\\info\\" + zl::SignatureKey(h1, h2) + ".info", SongPart(Now()) + ContentPart(h));
+  h.Write("conf.ini", "[LYRIC_FILE]\r\nSaveLrcInSongPath=1\r\nSaveLrcFileAsSongFileName=1\r\n");
+  // The tag tool in the home is started with the Chinese paths as its arguments.
+  const std::string tool = ProgramFolder() + "tagprobe.exe";
+  const bool tagTool = FileAt(tool) && CopyFileA(tool.c_str(), h.Path("tagprobe.exe").c_str(), FALSE);
+  ZLyric engine;
+  const Lookup l = Find(engine, h, song);
+  EXPECT_EQ(l.rt, RESULT_TYPE_CONTENT);
+  EXPECT_EQ(std::string(engine.SongAttributes().songPath), h.Path(song));
+  if (tagTool) {
+    EXPECT_STREQ(engine.SongAttributes().tagTitle, "T");
+  }
+  const std::string copy = h.Path("音乐 好運\\周杰倫 - 晴天.lrc");
+  EXPECT_EQ(std::string(l.c.lrc_path), copy);
+  EXPECT_TRUE(FileAtUnicodeName(copy));
+  EXPECT_EQ(l.c.sentences.size(), 2u);
+  EXPECT_TRUE(FileAtUnicodeName(h.Path("log\\lyriccore.txt")));
+  EXPECT_NE(h.Read("log\\lyriccore.txt").find("lrc_path:" + copy), std::string::npos);
+}
+
+TEST(LocalLookup, ChineseLyricFolders) {
+  ScopedEngineHome h;
+  h.Write("conf.ini", "[LOCAL_LRC]\r\npathnum=1\r\npath0=" + h.Path("我的 歌词") + "\r\n[LYRIC_FILE]\r\nLrcSavePath=" +
+                          h.Path("歌词 好運") + "\r\n");
+  h.Write("我的 歌词\\周杰倫-好運 來.lrc", kLyric);
+  LayOutResource(h);
+  h.Write(NamesInfo("PA", "PT"), SongPart(Now()) + ContentPart(h));
+  ZLyric engine;
+  EXPECT_EQ(engine.searchLrcFromResourceDir("周杰倫", "好運 來"), h.Path("我的 歌词\\周杰倫-好運 來.lrc"));
+  const Lookup l = Find(engine, h);
+  EXPECT_EQ(l.rt, RESULT_TYPE_CONTENT);
+  EXPECT_EQ(std::string(l.c.lrc_path), h.Path("歌词 好運\\Ar-Ti.lrc"));
+  EXPECT_TRUE(FileAtUnicodeName(h.Path("歌词 好運\\Ar-Ti.lrc")));
+}

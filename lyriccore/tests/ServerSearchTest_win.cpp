@@ -320,6 +320,26 @@ TEST_F(ServerSearchTest, ConfiguredProxyWithoutAndWithCredentials) {
   EXPECT_NE(sent.find("Proxy-Authorization: Basic dTpw\r\n"), std::string::npos) << sent;
 }
 
+TEST_F(ServerSearchTest, ChineseNamesTravelAsGbkAndComeBackAsGbkEntryNames) {
+  // "運" ends in the byte '\\' and "倫" in one that code page 1252 leaves undefined.
+  Library("周杰倫-好運 來.lrc", kLyric);
+  Library("周杰倫.jpg", "artist jpg");
+  Start();
+  ZLyric engine;
+  const Found f = FindFor(engine, "周杰倫", "好運 來");
+  EXPECT_EQ(f.r, RESULT_OK);
+  ASSERT_EQ(f.rt, RESULT_TYPE_CONTENT);
+  EXPECT_NE(QueryTail(0).find("&songname=%BA%C3%DF%5C%20%81%ED&artist=%D6%DC%BD%DC%82%90&"), std::string::npos)
+      << QueryTail(0);
+  EXPECT_EQ(Field(f.c.artist), "周杰倫");
+  EXPECT_EQ(Field(f.c.lrc_path), home_.Path("lyric\\周杰倫-好運 來.lrc"));
+  EXPECT_EQ(f.c.sentences.size(), 2u);
+  // The archive's entries, named in GBK, unpack under the names the user sees.
+  EXPECT_TRUE(FileAtUnicodeName(home_.Res("Lyric\\周杰倫-好運 來.lrc")));
+  EXPECT_TRUE(FileAtUnicodeName(home_.Res("Artist\\周杰倫.jpg")));
+  EXPECT_EQ(home_.Read("Resource\\Lyric\\周杰倫-好運 來.lrc"), kLyric);
+}
+
 // ---- Hostile archives, handed to the answer parser directly ----------------
 
 namespace {

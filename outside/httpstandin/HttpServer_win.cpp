@@ -1,13 +1,12 @@
 #include "HttpServer_win.h"
 
 #include <cstdio>
-#include <mutex>
 #include <thread>
 
 namespace httpstandin {
 
 namespace {
-std::mutex g_fileLock;
+zl::CriticalSection g_fileLock;
 
 const char* Reason(int status) {
   switch (status) {
@@ -62,7 +61,7 @@ void SendAnswer(SOCKET s, int status, const std::string& body, const std::string
 
 void AppendToFile(const std::string& path, const std::string& text) {
   if (path.empty()) return;
-  std::lock_guard<std::mutex> lock(g_fileLock);
+  zl::Lock lock(g_fileLock);
   if (FILE* f = std::fopen(path.c_str(), "ab")) {
     std::fwrite(text.data(), 1, text.size(), f);
     std::fclose(f);
@@ -84,25 +83,25 @@ int ServeForever(int port, const Handler& handler) {
   addr.sin_family = AF_INET;
   addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   addr.sin_port = htons(static_cast<u_short>(port));
-  if (listener.get() == INVALID_SOCKET || bind(listener.get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-      listen(listener.get(), 16) != 0) {
+  if (listener.Get() == INVALID_SOCKET || bind(listener.Get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+      listen(listener.Get(), 16) != 0) {
     std::fprintf(stderr, "stand-in: cannot listen on 127.0.0.1:%d (error %d)\n", port, WSAGetLastError());
     return 1;
   }
   int len = sizeof addr;
-  getsockname(listener.get(), reinterpret_cast<sockaddr*>(&addr), &len);
+  getsockname(listener.Get(), reinterpret_cast<sockaddr*>(&addr), &len);
   std::printf("PORT %d\n", ntohs(addr.sin_port));
   std::fflush(stdout);
   for (;;) {
-    SOCKET c = accept(listener.get(), nullptr, nullptr);
+    SOCKET c = accept(listener.Get(), nullptr, nullptr);
     if (c == INVALID_SOCKET) break;
     std::thread([s = Socket(c), &handler]() {
       Request r;
-      if (!ReadRequest(s.get(), r)) {
-        SendAnswer(s.get(), 400, "bad request\n");
+      if (!ReadRequest(s.Get(), r)) {
+        SendAnswer(s.Get(), 400, "bad request\n");
         return;
       }
-      handler(s.get(), r);
+      handler(s.Get(), r);
     }).detach();
   }
   WSACleanup();

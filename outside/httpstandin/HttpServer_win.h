@@ -7,23 +7,11 @@
 #include <string>
 
 #include "HttpHead.h"
+#include "shared/Ownership.h"
 
 namespace httpstandin {
 
-class Socket {
- public:
-  explicit Socket(SOCKET s = INVALID_SOCKET) : s_(s) {}
-  Socket(Socket&& o) noexcept : s_(o.s_) { o.s_ = INVALID_SOCKET; }
-  Socket& operator=(Socket&&) = delete;
-  Socket(const Socket&) = delete;
-  ~Socket() {
-    if (s_ != INVALID_SOCKET) closesocket(s_);
-  }
-  SOCKET get() const { return s_; }
-
- private:
-  SOCKET s_;
-};
+using Socket = zl::UniqueSocket;
 
 bool SendAll(SOCKET s, const std::string& data);
 void SendAnswer(SOCKET s, int status, const std::string& body, const std::string& extraHeaders = "");

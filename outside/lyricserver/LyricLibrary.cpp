@@ -1,8 +1,6 @@
 #include "LyricLibrary.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 #include "ZipWriter.h"
 
@@ -21,16 +19,6 @@ std::string ServerPath(const std::string& artist, const std::string& title) {
   return "/lyrics/" + artist + "-" + title;
 }
 }  // namespace
-
-bool LyricLibrary::Load(const std::string& folder) {
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-    if (!entry.is_regular_file()) continue;
-    std::ifstream in(entry.path(), std::ios::binary);
-    files_[entry.path().filename().string()] = std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  return !ec;
-}
 
 const std::string* LyricLibrary::File(const std::string& name) const {
   auto it = files_.find(name);

@@ -18,8 +18,6 @@ struct AnswerOptions {
 
 class LyricLibrary {
  public:
-  // Reads every file of the folder (not its subfolders).
-  bool Load(const std::string& folder);
   void Add(const std::string& fileName, const std::string& data) { files_[fileName] = data; }
 
   // Answer body (header lines, blank line, list or zip) for a decoded query.

@@ -16,6 +16,7 @@
 #include "HttpServer_win.h"
 #include "LyricLibrary.h"
 #include "LyricQuery.h"
+#include "shared/Ownership.h"
 
 namespace {
 
@@ -28,6 +29,27 @@ struct Options {
 };
 
 lyricserver::LyricLibrary g_library;
+
+// Every file of the folder (not its subfolders), by the names the code page
+// gives them: the engine asks in GBK, so Chinese names must stay GBK here.
+bool LoadLibraryFolder(const std::string& folder, lyricserver::LyricLibrary& library) {
+  WIN32_FIND_DATAA found;
+  zl::UniqueFind find(FindFirstFileA((folder + "\\*").c_str(), &found));
+  if (!find) return false;
+  do {
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const std::string path = folder + "\\" + found.cFileName;
+    zl::UniqueHandle file(
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    std::string data;
+    char chunk[64 * 1024];
+    DWORD got = 0;
+    while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) data.append(chunk, got);
+    library.Add(found.cFileName, data);
+  } while (FindNextFileA(find.Get(), &found));
+  return GetLastError() == ERROR_NO_MORE_FILES;
+}
 
 void Serve(SOCKET client, const httpstandin::Request& r, const Options& opt) {
   httpstandin::AppendToFile(opt.requestsPath, r.rawHead + "----\n");
@@ -101,7 +123,7 @@ int main(int argc, char** argv) {
                stderr);
     return 2;
   }
-  if (!g_library.Load(opt.library)) {
+  if (!LoadLibraryFolder(opt.library, g_library)) {
     std::fprintf(stderr, "lyricserver: cannot read the library folder %s\n", opt.library.c_str());
     return 1;
   }

@@ -28,16 +28,16 @@ ChildProcess::~ChildProcess() { Kill(); }
 bool ChildProcess::Start(const std::string& commandLine, bool pipeStdout) {
   Kill();
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
-  HANDLE writePipe = nullptr;
+  zl::UniqueHandle writePipe;
   if (pipeStdout) {
-    if (!CreatePipe(&readPipe_, &writePipe, &sa, 0)) return false;
-    SetHandleInformation(readPipe_, HANDLE_FLAG_INHERIT, 0);
+    if (!CreatePipe(readPipe_.Put(), writePipe.Put(), &sa, 0)) return false;
+    SetHandleInformation(readPipe_.Get(), HANDLE_FLAG_INHERIT, 0);
   }
   STARTUPINFOA si{};
   si.cb = sizeof si;
   if (pipeStdout) {
     si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = writePipe;
+    si.hStdOutput = writePipe.Get();
     si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     si.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
   }
@@ -46,10 +46,10 @@ bool ChildProcess::Start(const std::string& commandLine, bool pipeStdout) {
   cmd.push_back('\0');
   const BOOL ok = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, pipeStdout, CREATE_NO_WINDOW, nullptr,
                                  nullptr, &si, &pi);
-  if (writePipe) CloseHandle(writePipe);
+  writePipe.Reset();
   if (!ok) return false;
-  CloseHandle(pi.hThread);
-  process_ = pi.hProcess;
+  zl::UniqueHandle thread(pi.hThread);
+  process_.Reset(pi.hProcess);
   return true;
 }
 
@@ -64,11 +64,11 @@ bool ChildProcess::ReadLine(std::string& line, DWORD timeoutMs) {
       return true;
     }
     DWORD avail = 0;
-    if (!readPipe_ || !PeekNamedPipe(readPipe_, nullptr, 0, nullptr, &avail, nullptr)) return false;
+    if (!readPipe_ || !PeekNamedPipe(readPipe_.Get(), nullptr, 0, nullptr, &avail, nullptr)) return false;
     if (avail > 0) {
       char buf[512];
       DWORD got = 0;
-      if (!ReadFile(readPipe_, buf, avail < sizeof buf ? avail : sizeof buf, &got, nullptr)) return false;
+      if (!ReadFile(readPipe_.Get(), buf, avail < sizeof buf ? avail : sizeof buf, &got, nullptr)) return false;
       pending_.append(buf, got);
       continue;
     }
@@ -79,26 +79,20 @@ bool ChildProcess::ReadLine(std::string& line, DWORD timeoutMs) {
 
 bool ChildProcess::Wait(DWORD timeoutMs, DWORD* exitCode) {
   if (!process_) return true;
-  if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
-  if (exitCode) GetExitCodeProcess(process_, exitCode);
+  if (WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0) return false;
+  if (exitCode) GetExitCodeProcess(process_.Get(), exitCode);
   return true;
 }
 
-bool ChildProcess::Running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+bool ChildProcess::Running() const { return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT; }
 
 void ChildProcess::Kill() {
-  if (process_) {
-    if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
-      TerminateProcess(process_, 1);
-      WaitForSingleObject(process_, 5000);
-    }
-    CloseHandle(process_);
-    process_ = nullptr;
+  if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) {
+    TerminateProcess(process_.Get(), 1);
+    WaitForSingleObject(process_.Get(), 5000);
   }
-  if (readPipe_) {
-    CloseHandle(readPipe_);
-    readPipe_ = nullptr;
-  }
+  process_.Reset();
+  readPipe_.Reset();
   pending_.clear();
 }
 

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "shared/Ownership.h"
+
 namespace testsupport {
 
 // Path of a program that sits beside the running test program.
@@ -29,11 +31,11 @@ class ChildProcess {
   bool Wait(DWORD timeoutMs, DWORD* exitCode = nullptr);
   void Kill();
   bool Running() const;
-  HANDLE Handle() const { return process_; }
+  HANDLE Handle() const { return process_.Get(); }
 
  private:
-  HANDLE process_ = nullptr;
-  HANDLE readPipe_ = nullptr;
+  zl::UniqueHandle process_;
+  zl::UniqueHandle readPipe_;
   std::string pending_;
 };
 

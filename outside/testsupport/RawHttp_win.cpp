@@ -2,12 +2,15 @@
 
 #include <winsock2.h>
 
+#include "shared/Ownership.h"
+
 namespace testsupport {
 
 std::string RawExchange(int port, const std::string& request, DWORD timeoutMs) {
   WSADATA w;
   if (WSAStartup(MAKEWORD(2, 2), &w) != 0) return std::string();
-  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  zl::UniqueSocket socketOwner(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+  const SOCKET s = socketOwner.Get();
   sockaddr_in a{};
   a.sin_family = AF_INET;
   a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -20,7 +23,7 @@ std::string RawExchange(int port, const std::string& request, DWORD timeoutMs) {
     int n;
     while ((n = recv(s, buf, sizeof buf, 0)) > 0) reply.append(buf, static_cast<size_t>(n));
   }
-  if (s != INVALID_SOCKET) closesocket(s);
+  socketOwner.Reset();
   WSACleanup();
   return reply;
 }

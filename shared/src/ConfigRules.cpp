@@ -4,7 +4,23 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "shared/GbkText.h"
+
 namespace zl {
+
+namespace {
+// Walked character by character: a folder ending in a double-byte character
+// whose trail byte is 0x5C (as in "運") does not end in a separator.
+bool EndsInSeparator(const std::string& folder) {
+  bool separator = false;
+  for (size_t i = 0; i < folder.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(folder[i]);
+    separator = c == '\\' || c == '/';
+    if (IsGbkLeadByte(c) && i + 1 < folder.size()) ++i;
+  }
+  return separator;
+}
+}  // namespace
 
 std::string ConfigImagePathFromHome(const std::string& home) { return home + "\\face\\zoc.img"; }
 
@@ -34,7 +50,7 @@ std::string BuildProgramCommandLine(const char* command, const char* folder) {
   const std::string cmd = command ? command : "";
   if (!folder || !*folder) return cmd;
   std::string program = folder;
-  if (program.back() != '\\' && program.back() != '/') program += '\\';
+  if (!EndsInSeparator(program)) program += '\\';
   // The program is the command's first word (or its quoted first part).
   std::string rest;
   if (!cmd.empty() && cmd[0] == '"') {

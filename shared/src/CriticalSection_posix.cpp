@@ -1,7 +1,5 @@
 #include "shared/CriticalSection.h"
 
-#include <utility>
-
 namespace zl {
 namespace {
 // Recursive, as a Win32 critical section is.
@@ -11,17 +9,6 @@ std::recursive_mutex* Section(void* p) { return static_cast<std::recursive_mutex
 CriticalSection::CriticalSection() : section_(new std::recursive_mutex) {}
 
 CriticalSection::~CriticalSection() { delete Section(section_); }
-
-CriticalSection::CriticalSection(CriticalSection&& other) noexcept
-    : section_(std::exchange(other.section_, nullptr)) {}
-
-CriticalSection& CriticalSection::operator=(CriticalSection&& other) noexcept {
-  if (this != &other) {
-    CriticalSection old(std::move(*this));
-    section_ = std::exchange(other.section_, nullptr);
-  }
-  return *this;
-}
 
 void CriticalSection::lock() {
   if (section_) Section(section_)->lock();

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <new>
-#include <utility>
 
 namespace zl {
 namespace {
@@ -18,17 +17,6 @@ CriticalSection::~CriticalSection() {
   if (!section_) return;
   DeleteCriticalSection(Section(section_));
   delete Section(section_);
-}
-
-CriticalSection::CriticalSection(CriticalSection&& other) noexcept
-    : section_(std::exchange(other.section_, nullptr)) {}
-
-CriticalSection& CriticalSection::operator=(CriticalSection&& other) noexcept {
-  if (this != &other) {
-    CriticalSection old(std::move(*this));
-    section_ = std::exchange(other.section_, nullptr);
-  }
-  return *this;
 }
 
 void CriticalSection::lock() {

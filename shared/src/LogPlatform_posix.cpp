@@ -10,7 +10,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
-#include <mutex>
+#include "shared/CriticalSection.h"
 #include <sstream>
 
 #include "LogPlatform.h"
@@ -21,9 +21,9 @@ namespace zl {
 void* LogMutexOpen(const char* name) {
   // One lock per name for the life of the process, like a named mutex that
   // stays open.
-  static std::mutex guard;
+  static zl::CriticalSection guard;
   static std::map<std::string, std::unique_ptr<std::timed_mutex>> locks;
-  std::lock_guard<std::mutex> hold(guard);
+  zl::Lock hold(guard);
   std::unique_ptr<std::timed_mutex>& lock = locks[name];
   if (!lock) lock.reset(new std::timed_mutex);
   return lock.get();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "shared/ConfigRules.h"
+#include "shared/BoundedWorker.h"
 #include "shared/Ownership.h"
 
 using namespace zl;
@@ -50,13 +51,6 @@ void BringToFront(HWND window) {
   SetForegroundWindow(window);
   BringWindowToTop(window);
   if (attached) AttachThreadInput(ownThread, foregroundThread, FALSE);
-}
-
-DWORD WINAPI BrowserThread(void* param) {
-  std::string* url = static_cast<std::string*>(param);
-  OpenBrowserPage(url->c_str(), url->c_str(), BrowserWindowTitle(*url).c_str());
-  delete url;
-  return 0;
 }
 
 bool OpenLinkPage(int (*count)(), bool (*entry)(int, char*, size_t), const char* s,
@@ -106,13 +100,13 @@ bool OpenBrowserPage(const char* existingTitle, const char* url, const char* awa
 
 bool OpenBrowserPageAsync(const char* url) {
   if (!url || !*url) return false;
-  std::string* copy = new std::string(url);
-  UniqueHandle thread(CreateThread(nullptr, 0, BrowserThread, copy, 0, nullptr));
-  if (!thread) {
-    delete copy;
+  try {
+    return StartDetached([address = std::string(url)] {
+      OpenBrowserPage(address.c_str(), address.c_str(), BrowserWindowTitle(address).c_str());
+    });
+  } catch (...) {
     return false;
   }
-  return true;
 }
 
 bool OpenAdvertPage(const char* s, const char* a, const char* b) {

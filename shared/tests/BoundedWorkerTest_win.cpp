@@ -92,4 +92,20 @@ TEST(DetachedWork, FinishedThreadsAreReapedAsNewOnesStart) {
   EXPECT_EQ(zl::DetachedRunning(), 0u);
 }
 
+TEST(DetachedWork, UnloadingTheModuleWhileItsWorkRunsKeepsItMappedUntilTheWorkEnds) {
+  HMODULE probe = LoadLibraryA("detached_probe.dll");
+  ASSERT_NE(probe, nullptr);
+  using Start = bool (*)(LONG*, DWORD);
+  auto start = reinterpret_cast<Start>(reinterpret_cast<void*>(GetProcAddress(probe, "StartSlowWork")));
+  ASSERT_NE(start, nullptr);
+  static LONG counter = 0;
+  ASSERT_TRUE(start(&counter, 300));
+  FreeLibrary(probe);  // the host lets go while the work still runs
+  EXPECT_NE(GetModuleHandleA("detached_probe.dll"), nullptr);
+  const ULONGLONG deadline = GetTickCount64() + 5000;
+  while (GetModuleHandleA("detached_probe.dll") && GetTickCount64() < deadline) Sleep(10);
+  EXPECT_EQ(counter, 1);  // the work ran to its end in mapped code
+  EXPECT_EQ(GetModuleHandleA("detached_probe.dll"), nullptr);  // and the last reference went with it
+}
+
 }  // namespace

@@ -65,6 +65,9 @@ TEST(ProgramCommand, FolderAndCommandJoinedOnce) {
   EXPECT_EQ(BuildProgramCommandLine("a.exe", "C:/ZoLyric/"), "C:/ZoLyric/a.exe");
   EXPECT_EQ(BuildProgramCommandLine("a.exe x", ""), "a.exe x");
   EXPECT_EQ(BuildProgramCommandLine("a.exe x", nullptr), "a.exe x");
+  // "運" ends in the byte of '\\' but is no separator.
+  EXPECT_EQ(BuildProgramCommandLine("a.exe", "C:\\好運"), "C:\\好運\\a.exe");
+  EXPECT_EQ(BuildProgramCommandLine("a.exe", "C:\\好運\\"), "C:\\好運\\a.exe");
 }
 
 TEST(ProgramCommand, ProgramPathWithBlanksIsQuoted) {

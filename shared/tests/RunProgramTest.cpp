@@ -79,6 +79,19 @@ TEST_F(RunProgram, FolderWithBlanksRunsTheProgramInIt) {
   EXPECT_EQ(ReadWholeFile(out), folder);
 }
 
+TEST_F(RunProgram, ChineseFolderAndArgumentArriveIntact) {
+  // "運" ends in the byte '\\', which only GBK-aware code keeps in the name.
+  const std::string folder = dir_.File("程序 好運");
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  ASSERT_TRUE(CopyFileA(ChildProgram().c_str(), (folder + "\\child.exe").c_str(), FALSE));
+  const std::string out = folder + "\\当前 目录.txt";
+  zl::UniqueHandle process(RunProgramHidden(("child.exe cwd " + Quoted(out)).c_str(), folder.c_str(), false));
+  ASSERT_TRUE(process);
+  EXPECT_EQ(WaitAndExitCode(process.Get()), 0u);
+  EXPECT_EQ(ReadWholeFile(out), folder);
+  EXPECT_TRUE(FileAtUnicodeName(out));
+}
+
 TEST_F(RunProgram, HiddenAndShownVariantsSetTheShowState) {
   const std::string hiddenOut = dir_.File("hidden.txt"), shownOut = dir_.File("shown.txt");
   const std::string child = Quoted(ChildProgram()) + " startup ";

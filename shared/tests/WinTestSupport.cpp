@@ -96,4 +96,11 @@ std::string ProgramFolder() {
 
 std::string ChildProgram() { return ProgramFolder() + "shared_test_child.exe"; }
 
+bool FileAtUnicodeName(const std::string& gbkPath) {
+  std::wstring wide(gbkPath.size() + 1, L'\0');
+  const int n = MultiByteToWideChar(936, 0, gbkPath.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+  const DWORD a = n > 0 ? GetFileAttributesW(wide.c_str()) : INVALID_FILE_ATTRIBUTES;
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 }  // namespace zltest

@@ -33,5 +33,8 @@ class ScopedInstallHome {
 std::string ProgramFolder();
 // "<ProgramFolder>shared_test_child.exe".
 std::string ChildProgram();
+// True when the file is there under the name Chinese Windows shows for these
+// GBK bytes (the name the user sees, whatever code page this process has).
+bool FileAtUnicodeName(const std::string& gbkPath);
 
 }  // namespace zltest

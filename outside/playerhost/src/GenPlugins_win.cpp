@@ -18,26 +18,26 @@ void CGenPlugins::LoadAll(const std::string& folder, HWND mainWindow, const LogF
 
   std::vector<std::string> names;
   WIN32_FIND_DATAA found;
-  UniqueFind search(::FindFirstFileA((dir + "gen_*.dll").c_str(), &found));
+  zl::UniqueFind search(::FindFirstFileA((dir + "gen_*.dll").c_str(), &found));
   if (!search) {
     say("no plug-ins in " + dir);
     return;
   }
   do {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-  } while (::FindNextFileA(search.get(), &found));
+  } while (::FindNextFileA(search.Get(), &found));
   std::sort(names.begin(), names.end());
 
   using GetRecordFn = GenPluginRecord*(__cdecl*)();
   for (const std::string& name : names) {
     const std::string path = dir + name;
-    UniqueModule module(::LoadLibraryA(path.c_str()));
+    zl::UniqueModule module(::LoadLibraryA(path.c_str()));
     if (!module) {
       say("cannot load " + path + " (error " + std::to_string(::GetLastError()) + ")");
       continue;
     }
     auto getRecord = reinterpret_cast<GetRecordFn>(
-        reinterpret_cast<void*>(::GetProcAddress(module.get(), kGenPluginExport)));
+        reinterpret_cast<void*>(::GetProcAddress(module.Get(), kGenPluginExport)));
     if (!getRecord) {
       say(name + " has no " + kGenPluginExport);
       continue;
@@ -48,7 +48,7 @@ void CGenPlugins::LoadAll(const std::string& folder, HWND mainWindow, const LogF
       continue;
     }
     record->hwndParent = mainWindow;
-    record->hDllInstance = module.get();
+    record->hDllInstance = module.Get();
     const int rc = record->init();
     if (rc != 0) {
       say(name + ": init failed (" + std::to_string(rc) + "), unloaded");

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "WinHandle_win.h"
+#include "shared/Ownership.h"
 
 namespace playerhost {
 
@@ -63,7 +63,7 @@ class CGenPlugins {
  private:
   struct Loaded {
     std::string fileName;
-    UniqueModule module;
+    zl::UniqueModule module;
     GenPluginRecord* record = nullptr;
     bool quitDone = false;
   };

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <future>
 #include <memory>
-#include <mutex>
+#include "shared/CriticalSection.h"
 #include <string>
 #include <thread>
 #include <vector>
@@ -25,7 +25,7 @@ enum : UINT {
 
 struct HostState {
   HostOptions options;
-  std::mutex modelMutex;
+  zl::CriticalSection modelMutex;
   std::unique_ptr<PlayerModel> model;
 
   std::thread ui;
@@ -45,7 +45,7 @@ struct HostState {
   std::string shownTitle;
   HWND playlistBox = nullptr;
 
-  std::mutex namesMutex;
+  zl::CriticalSection namesMutex;
   std::vector<std::string> pluginNames;
 
   void Log(const std::string& line) const;

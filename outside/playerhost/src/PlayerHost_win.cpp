@@ -29,7 +29,7 @@ CPlayerHost::CPlayerHost() : state_(new HostState) {}
 
 CPlayerHost::~CPlayerHost() { Close(); }
 
-std::mutex& CPlayerHost::ModelMutex() { return state_->modelMutex; }
+zl::CriticalSection& CPlayerHost::ModelMutex() { return state_->modelMutex; }
 PlayerModel& CPlayerHost::Model() { return *state_->model; }
 
 bool CPlayerHost::Start(HostOptions options, std::string& error) {
@@ -104,7 +104,7 @@ bool CPlayerHost::ConfigPlugin(size_t index) {
 }
 
 std::vector<std::string> CPlayerHost::PluginNames() const {
-  std::lock_guard<std::mutex> lock(state_->namesMutex);
+  zl::Lock lock(state_->namesMutex);
   return state_->pluginNames;
 }
 

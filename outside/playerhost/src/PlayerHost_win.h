@@ -7,7 +7,7 @@
 
 #include <functional>
 #include <memory>
-#include <mutex>
+#include "shared/CriticalSection.h"
 #include <string>
 #include <vector>
 
@@ -69,7 +69,7 @@ class CPlayerHost {
   // the UI thread is hung).
   template <typename F>
   auto WithModel(F f) {
-    std::lock_guard<std::mutex> lock(ModelMutex());
+    zl::Lock lock(ModelMutex());
     return f(Model());
   }
 
@@ -79,7 +79,7 @@ class CPlayerHost {
   bool ConfigPlugin(size_t index);
 
  private:
-  std::mutex& ModelMutex();
+  zl::CriticalSection& ModelMutex();
   PlayerModel& Model();
   std::unique_ptr<HostState> state_;
 };

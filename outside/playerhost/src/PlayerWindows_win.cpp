@@ -64,7 +64,7 @@ void FillPlaylistBox(HostState* s) {
   std::vector<std::string> lines;
   int current = 0;
   {
-    std::lock_guard<std::mutex> lock(s->modelMutex);
+    zl::Lock lock(s->modelMutex);
     PlaybackClock& clock = s->model->Clock();
     current = clock.Index();
     int n = 1;
@@ -86,7 +86,7 @@ void Refresh(HostState* s) {
   std::string title;
   uint64_t generation;
   {
-    std::lock_guard<std::mutex> lock(s->modelMutex);
+    zl::Lock lock(s->modelMutex);
     title = s->model->MainWindowTitle();
     generation = s->model->Clock().Generation();
   }
@@ -152,7 +152,7 @@ LRESULT HitTest(HWND hwnd, WPARAM wParam, LPARAM lParam) {
 void ApplySkin(HostState* s) {
   bool modern;
   {
-    std::lock_guard<std::mutex> lock(s->modelMutex);
+    zl::Lock lock(s->modelMutex);
     modern = s->model->IsModernSkin();
   }
   HWND existing = s->modernWindow.load();
@@ -160,12 +160,12 @@ void ApplySkin(HostState* s) {
     HWND w = CreateTopLevel(s, kModernClass, s->shownTitle.empty() ? "Winamp" : s->shownTitle.c_str(),
                             420, 100, 300, 160, s->options.showWindows);
     s->modernWindow = w;
-    std::lock_guard<std::mutex> lock(s->modelMutex);
+    zl::Lock lock(s->modelMutex);
     s->model->SetModernWindow(reinterpret_cast<uintptr_t>(w));
   } else if (!modern && existing) {
     s->modernWindow = nullptr;
     {
-      std::lock_guard<std::mutex> lock(s->modelMutex);
+      zl::Lock lock(s->modelMutex);
       s->model->SetModernWindow(0);
     }
     ::DestroyWindow(existing);
@@ -204,7 +204,7 @@ void PaintMain(HostState* s, HWND hwnd) {
   PaintStrip(hwnd, dc);
   std::string line;
   {
-    std::lock_guard<std::mutex> lock(s->modelMutex);
+    zl::Lock lock(s->modelMutex);
     line = StatusLine(*s->model);
   }
   ::SetBkMode(dc, TRANSPARENT);
@@ -232,14 +232,14 @@ LRESULT OnMainCommand(HostState* s, HWND hwnd, WPARAM wParam, LPARAM lParam) {
     ToggleVisible(s->playlistWindow.load());
   } else if (id == kCmdToggleSkin) {
     {
-      std::lock_guard<std::mutex> lock(s->modelMutex);
+      zl::Lock lock(s->modelMutex);
       s->model->SetSkinName(s->model->IsModernSkin() ? s->options.skinName : "Winamp Modern");
     }
     ApplySkin(s);
   } else {
     bool handled;
     {
-      std::lock_guard<std::mutex> lock(s->modelMutex);
+      zl::Lock lock(s->modelMutex);
       handled = s->model->Command(id);
     }
     if (!handled) return ::DefWindowProcA(hwnd, WM_COMMAND, wParam, lParam);
@@ -278,7 +278,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!s) return ::DefWindowProcA(hwnd, msg, wParam, lParam);
   switch (msg) {
     case WM_USER: {
-      std::lock_guard<std::mutex> lock(s->modelMutex);
+      zl::Lock lock(s->modelMutex);
       return static_cast<LRESULT>(s->model->AnswerUser(wParam, lParam));
     }
     case WM_COMMAND: return OnMainCommand(s, hwnd, wParam, lParam);
@@ -294,7 +294,7 @@ LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_HOST_HANG: BeginHang(s, static_cast<int>(wParam)); return 0;
     case WM_HOST_SET_SKIN: {
       {
-        std::lock_guard<std::mutex> lock(s->modelMutex);
+        zl::Lock lock(s->modelMutex);
         s->model->SetSkinName(*reinterpret_cast<const std::string*>(lParam));
       }
       ApplySkin(s);
@@ -405,7 +405,7 @@ void RunPlayerUi(HostState* s, std::promise<std::string> ready) {
         ::GetModuleHandleA(nullptr), nullptr);
   }
   {
-    std::lock_guard<std::mutex> lock(s->modelMutex);
+    zl::Lock lock(s->modelMutex);
     if (s->options.playAtOnce) s->model->Clock().Play();
   }
   Refresh(s);
@@ -420,7 +420,7 @@ void RunPlayerUi(HostState* s, std::promise<std::string> ready) {
     const std::string folder =
         s->options.pluginFolder.empty() ? DefaultPluginFolder() : s->options.pluginFolder;
     s->plugins.LoadAll(folder, main, [s](const std::string& line) { s->Log(line); });
-    std::lock_guard<std::mutex> lock(s->namesMutex);
+    zl::Lock lock(s->namesMutex);
     s->pluginNames = s->plugins.Names();
   }
   ready.set_value(std::string());

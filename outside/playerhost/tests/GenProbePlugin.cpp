@@ -7,6 +7,8 @@
 // as a plug-in author would.
 #include <windows.h>
 
+#include "shared/Ownership.h"
+
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -51,13 +53,12 @@ void Note(const char* event, const char* detail) {
   char line[512];
   const int len = std::snprintf(line, sizeof line, "%s %s%s%s\n", name, event, detail[0] ? " " : "", detail);
   if (len <= 0) return;
-  HANDLE f = ::CreateFileA(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) return;
+  zl::UniqueHandle f(::CreateFileA(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f) return;
   DWORD written = 0;
-  ::WriteFile(f, line, static_cast<DWORD>(len < static_cast<int>(sizeof line) ? len : sizeof line - 1),
+  ::WriteFile(f.Get(), line, static_cast<DWORD>(len < static_cast<int>(sizeof line) ? len : sizeof line - 1),
               &written, nullptr);
-  ::CloseHandle(f);
 }
 
 int __cdecl Init();

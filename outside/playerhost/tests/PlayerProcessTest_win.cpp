@@ -3,7 +3,7 @@
 
 #include "PlayerMessages.h"
 #include "TestFolder_win.h"
-#include "WinHandle_win.h"
+#include "shared/Ownership.h"
 
 using namespace playerhost;
 using namespace playerhost_test;
@@ -11,7 +11,7 @@ using namespace playerhost_test;
 namespace {
 
 struct Process {
-  UniqueHandle process;
+  zl::UniqueHandle process;
   DWORD id = 0;
 };
 
@@ -24,7 +24,7 @@ bool Launch(const std::string& args, Process& out) {
     return false;
   }
   ::CloseHandle(pi.hThread);
-  out.process.reset(pi.hProcess);
+  out.process.Reset(pi.hProcess);
   out.id = pi.dwProcessId;
   return true;
 }
@@ -52,12 +52,12 @@ HWND MainWindowOf(DWORD processId) {
 }
 
 DWORD WaitExit(const Process& p, DWORD ms) {
-  if (::WaitForSingleObject(p.process.get(), ms) != WAIT_OBJECT_0) {
-    ::TerminateProcess(p.process.get(), 99);  // only the test's own child
+  if (::WaitForSingleObject(p.process.Get(), ms) != WAIT_OBJECT_0) {
+    ::TerminateProcess(p.process.Get(), 99);  // only the test's own child
     return 99;
   }
   DWORD code = 1;
-  ::GetExitCodeProcess(p.process.get(), &code);
+  ::GetExitCodeProcess(p.process.Get(), &code);
   return code;
 }
 

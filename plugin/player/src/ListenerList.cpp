@@ -7,14 +7,14 @@ bool CListenerList::Contains(CPlayerListener* listener) const {
 }
 
 bool CListenerList::Add(CPlayerListener* listener) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  zl::Lock lock(mutex_);
   if (!listener || Contains(listener)) return false;
   listeners_.push_back(listener);
   return true;
 }
 
 bool CListenerList::Remove(CPlayerListener* listener) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  zl::Lock lock(mutex_);
   auto it = std::find(listeners_.begin(), listeners_.end(), listener);
   if (it == listeners_.end()) return false;
   listeners_.erase(it);
@@ -22,24 +22,24 @@ bool CListenerList::Remove(CPlayerListener* listener) {
 }
 
 void CListenerList::Clear() {
-  std::lock_guard<std::mutex> lock(mutex_);
+  zl::Lock lock(mutex_);
   listeners_.clear();
 }
 
 size_t CListenerList::Size() const {
-  std::lock_guard<std::mutex> lock(mutex_);
+  zl::Lock lock(mutex_);
   return listeners_.size();
 }
 
 void CListenerList::Broadcast(const std::function<void(CPlayerListener&)>& call) {
   std::vector<CPlayerListener*> snapshot;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    zl::Lock lock(mutex_);
     snapshot = listeners_;
   }
   for (CPlayerListener* listener : snapshot) {
     {
-      std::lock_guard<std::mutex> lock(mutex_);
+      zl::Lock lock(mutex_);
       if (!Contains(listener)) continue;  // removed since the copy was taken
     }
     call(*listener);

@@ -48,7 +48,7 @@ void RunCycles(benchmark::State& state, int scrollType, bool mini, bool everyCyc
   int position = 0;
   uint32_t tick = 0;
   size_t lines = 0;
-  std::lock_guard<std::mutex> lock(view.DrawLock());
+  zl::Lock lock(view.DrawLock());
   for (auto _ : state) {
     position = position >= songEnd ? 0 : position + kPeriodMs;
     tick += kPeriodMs;

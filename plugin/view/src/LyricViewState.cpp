@@ -15,7 +15,7 @@ void CopyName(char* dst, size_t size, const char* src) {
 
 void LyricViewState::SetMessage(const char* text, int isLink, int code) {
   const char* t = text ? text : "";
-  std::lock_guard<std::mutex> lock(m_fieldLock);
+  zl::Lock lock(m_fieldLock);
   if (strnlen(t, sizeof m_message.text) >= sizeof m_message.text) {
     m_message.text[0] = '\0';
     m_message.isLink = 0;
@@ -27,25 +27,25 @@ void LyricViewState::SetMessage(const char* text, int isLink, int code) {
 }
 
 LyricMessage LyricViewState::Message() const {
-  std::lock_guard<std::mutex> lock(m_fieldLock);
+  zl::Lock lock(m_fieldLock);
   return m_message;
 }
 
 void LyricViewState::SetDelayedWelcome(uint32_t messageTick) {
-  std::lock_guard<std::mutex> lock(m_fieldLock);
+  zl::Lock lock(m_fieldLock);
   m_messageTick = messageTick;
   m_delayedWelcome = 1;
 }
 
 bool LyricViewState::DelayedWelcome() const {
-  std::lock_guard<std::mutex> lock(m_fieldLock);
+  zl::Lock lock(m_fieldLock);
   return m_delayedWelcome != 0;
 }
 
 bool LyricViewState::ApplyDelayedWelcome(uint32_t now, const char* artist, const char* title) {
   char text[sizeof(LyricTagInfo::artist) + sizeof(LyricTagInfo::title) + 32];
   {
-    std::lock_guard<std::mutex> lock(m_fieldLock);
+    zl::Lock lock(m_fieldLock);
     if (!m_delayedWelcome || now - m_messageTick <= kDelayedWelcomeMs) return false;
     m_delayedWelcome = 0;
     const char* a = artist ? artist : m_tags.artist;
@@ -60,7 +60,7 @@ bool LyricViewState::ApplyDelayedWelcome(uint32_t now, const char* artist, const
 }
 
 void LyricViewState::SetTagInfo(const char* path, const char* title, const char* artist, const char* album) {
-  std::lock_guard<std::mutex> lock(m_fieldLock);
+  zl::Lock lock(m_fieldLock);
   CopyName(m_tags.path, sizeof m_tags.path, path);
   CopyName(m_tags.title, sizeof m_tags.title, title);
   CopyName(m_tags.artist, sizeof m_tags.artist, artist);
@@ -68,17 +68,17 @@ void LyricViewState::SetTagInfo(const char* path, const char* title, const char*
 }
 
 LyricTagInfo LyricViewState::TagInfo() const {
-  std::lock_guard<std::mutex> lock(m_fieldLock);
+  zl::Lock lock(m_fieldLock);
   return m_tags;
 }
 
 void LyricViewState::SetBackgroundPicturePath(const char* path) {
-  std::lock_guard<std::mutex> lock(m_fieldLock);
+  zl::Lock lock(m_fieldLock);
   CopyName(m_backgroundPicture, sizeof m_backgroundPicture, path);
 }
 
 std::string LyricViewState::BackgroundPicturePath() const {
-  std::lock_guard<std::mutex> lock(m_fieldLock);
+  zl::Lock lock(m_fieldLock);
   return m_backgroundPicture;
 }
 
@@ -115,7 +115,7 @@ void LyricViewState::Clear(uint32_t now) {
   m_statusTick.store(now);
   ClearLists();
   {
-    std::lock_guard<std::mutex> lock(m_fieldLock);
+    zl::Lock lock(m_fieldLock);
     m_tags = LyricTagInfo{};
     m_backgroundPicture[0] = '\0';
     m_message = LyricMessage{};

@@ -77,7 +77,7 @@ TEST(DragTracker, MapsEveryDragBackToTheTimeItShowsInEveryLayout) {
     layout.SetDrawConfig(&config);
     LyricCycleInput in;
     in.lyricRect = ViewRect{0, 0, 300, 200};
-    std::lock_guard<std::mutex> lock(view.DrawLock());
+    zl::Lock lock(view.DrawLock());
     auto originAt = [&](int t) {
       in.position = t;
       in.now += 30;

@@ -28,7 +28,7 @@ struct Cycle {
   const LyricFrame& At(int position, uint32_t advanceMs = 300) {
     in.position = position;
     in.now += advanceMs;
-    std::lock_guard<std::mutex> lock(view.DrawLock());
+    zl::Lock lock(view.DrawLock());
     const LyricFrame& f = layout.RunCycle(in);
     in.hasUpdateRegion = false;
     return f;

@@ -82,24 +82,24 @@ TEST(ViewStateLists, SentencesAreCopiedAndANullListChangesNothing) {
   v.SetLyricSentences(&lyric);
   lyric.clear();
   v.SetLyricSentences(nullptr);
-  std::lock_guard<std::mutex> lock(v.DrawLock());
+  zl::Lock lock(v.DrawLock());
   ASSERT_EQ(v.Sentences().size(), 2u);
   EXPECT_STREQ(v.Sentences()[1].text, "b");
 }
 
 TEST(ViewStateLists, ReplacingWaitsForTheRepaintAndIsTraced) {
   LyricViewState v;
-  std::mutex traceLock;
+  zl::CriticalSection traceLock;
   std::vector<std::string> trace;
   v.SetLockTrace([&](const char* line) {
-    std::lock_guard<std::mutex> l(traceLock);
+    zl::Lock l(traceLock);
     trace.push_back(line);
   });
   const std::vector<TimeSentence> lyric = Lyric({{0, 1000, "a"}});
   std::atomic<bool> done{false};
   std::thread writer;
   {
-    std::lock_guard<std::mutex> repaint(v.DrawLock());
+    zl::Lock repaint(v.DrawLock());
     writer = std::thread([&] {
       v.SetLyricSentences(&lyric);
       done = true;
@@ -108,7 +108,7 @@ TEST(ViewStateLists, ReplacingWaitsForTheRepaintAndIsTraced) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     for (;;) {
       {
-        std::lock_guard<std::mutex> l(traceLock);
+        zl::Lock l(traceLock);
         if (!trace.empty()) break;
       }
       ASSERT_LT(std::chrono::steady_clock::now(), deadline);
@@ -121,7 +121,7 @@ TEST(ViewStateLists, ReplacingWaitsForTheRepaintAndIsTraced) {
   EXPECT_TRUE(done.load());
   EXPECT_EQ(trace, (std::vector<std::string>{"enter draw criticalSection", "enter draw criticalSection1",
                                               "leave draw criticalSection1", "leave draw criticalSection"}));
-  std::lock_guard<std::mutex> lock(v.DrawLock());
+  zl::Lock lock(v.DrawLock());
   EXPECT_EQ(v.Sentences().size(), 1u);
 }
 
@@ -144,7 +144,7 @@ TEST(ViewStateClear, SongChangeForgetsEverything) {
   EXPECT_EQ(v.BackgroundPicturePath(), "");
   EXPECT_FALSE(v.DelayedWelcome());
   EXPECT_EQ(v.adjustMode.load(), 0);
-  std::lock_guard<std::mutex> lock(v.DrawLock());
+  zl::Lock lock(v.DrawLock());
   EXPECT_TRUE(v.Sentences().empty());
   EXPECT_TRUE(v.Strip().empty());
 }

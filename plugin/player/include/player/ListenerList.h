@@ -11,7 +11,7 @@
 // owner stops the broadcasting threads before it deletes listeners.
 #include <cstddef>
 #include <functional>
-#include <mutex>
+#include "shared/CriticalSection.h"
 #include <vector>
 
 class CPlayerListener;
@@ -28,6 +28,6 @@ class CListenerList {
  private:
   bool Contains(CPlayerListener* listener) const;  // caller holds mutex_
 
-  mutable std::mutex mutex_;
+  mutable zl::CriticalSection mutex_;
   std::vector<CPlayerListener*> listeners_;
 };

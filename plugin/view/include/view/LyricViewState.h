@@ -10,7 +10,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
-#include <mutex>
+#include "shared/CriticalSection.h"
 #include <string>
 #include <vector>
 
@@ -91,7 +91,7 @@ class LyricViewState {
 
   // The draw lock. Writers below take it themselves; the repaint holds it
   // around its cycle and reads the lists through Sentences() and Strip().
-  std::mutex& DrawLock() { return m_drawLock; }
+  zl::CriticalSection& DrawLock() { return m_drawLock; }
   const std::vector<TimeSentence>& Sentences() const { return m_sentences; }
   // Word times of the sentences: empty, or one entry per sentence.
   const std::vector<LineWords>& Words() const { return m_words; }
@@ -119,7 +119,7 @@ class LyricViewState {
  private:
   friend class DrawLockWriter;
 
-  std::mutex m_drawLock;
+  zl::CriticalSection m_drawLock;
   std::vector<TimeSentence> m_sentences;
   std::vector<LineWords> m_words;
   std::vector<StripItem> m_strip;
@@ -128,7 +128,7 @@ class LyricViewState {
   std::atomic<LyricViewStatus> m_status{LyricViewStatus::Idle};
   std::atomic<uint32_t> m_statusTick{0};
 
-  mutable std::mutex m_fieldLock;
+  mutable zl::CriticalSection m_fieldLock;
   LyricMessage m_message{};
   uint32_t m_messageTick = 0;
   int m_delayedWelcome = 0;
