@@ -306,9 +306,13 @@ void FinishLyric(const char* s, const LrcScan& scan, Show show, bool plainBytes,
   // Runs without word marks whose text needs no conversion are copied
   // straight from the input; only the others get a text of their own.
   std::vector<ShownRun> shown;
-  std::vector<int32_t> shownOf(scan.runs.size(), -1);
+  std::vector<int32_t> shownOf;
   bool anyWords = false;
-  for (size_t r = 0; r < scan.runs.size(); ++r) {
+  // Most lyrics have no '<' at all: one look at the whole text settles it.
+  const bool anyMark = !scan.runs.empty() &&
+                       std::memchr(s + scan.runs.front().begin, '<', scan.runs.back().end - scan.runs.front().begin);
+  if (!plainBytes || anyMark) shownOf.assign(scan.runs.size(), -1);
+  for (size_t r = 0; r < shownOf.size(); ++r) {
     if (plainBytes && !HasWordMark(s, scan.runs[r])) continue;
     shownOf[r] = static_cast<int32_t>(shown.size());
     shown.emplace_back();
@@ -322,7 +326,7 @@ void FinishLyric(const char* s, const LrcScan& scan, Show show, bool plainBytes,
   for (const RawLine& l : scan.lines) {
     TimeSentence& t = list.emplace_back();
     t.startTime = l.start;
-    const int32_t k = shownOf[l.run];
+    const int32_t k = shownOf.empty() ? -1 : shownOf[l.run];
     if (k < 0) {
       const Run& run = scan.runs[l.run];
       const size_t len = zl::GbkCutLength(s + run.begin, run.end - run.begin, sizeof t.text - 1);
