@@ -49,6 +49,19 @@ endif()
 find_package(GTest REQUIRED)
 find_package(Threads REQUIRED)
 
+# minizip with decryption, built by scripts/setup for each target (Debian's
+# own has none), with its zip writer for the tests: zl_minizip.
+if(WIN32)
+  set(_zl_minizip_dir ${ZL_TRIPLE_DIR})
+else()
+  set(_zl_minizip_dir ${ZL_DEPS_DIR}/host)
+endif()
+add_library(zl_minizip STATIC IMPORTED GLOBAL)
+set_target_properties(zl_minizip PROPERTIES
+  IMPORTED_LOCATION ${_zl_minizip_dir}/lib/libminizip.a
+  INTERFACE_INCLUDE_DIRECTORIES ${_zl_minizip_dir}/include
+  INTERFACE_LINK_LIBRARIES z)
+
 macro(zl_wine_fixture)
   if(WIN32 AND ZL_RUN_TESTS AND NOT TARGET zl_wine_fixture_marker)
     add_custom_target(zl_wine_fixture_marker)
@@ -82,6 +95,21 @@ function(zl_test name)
   if(T_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
   endif()
+endfunction()
+
+# zl_bench(<name> SOURCES ... [LIBS ...]): one Google Benchmark program, part
+# of the target `benchmarks`. Only with ZL_BENCH (the bench preset: native,
+# optimised, no sanitizers), so that the figures are the code's own.
+if(ZL_BENCH)
+  find_package(benchmark REQUIRED)
+  add_custom_target(benchmarks)
+endif()
+function(zl_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${B_SOURCES})
+  zl_target(${name})
+  target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark Threads::Threads)
+  add_dependencies(benchmarks ${name})
 endfunction()
 
 include(ZlFuzz)

@@ -3,11 +3,9 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include <cstdio>
 #include <atomic>
 #include <memory>
 
-#include "LogEvent.h"
 #include "shared/Logger.h"
 #include "shared/BoundedWorker.h"
 #include "shared/Ownership.h"
@@ -22,7 +20,7 @@ constexpr DWORD kGraceAfterTimeoutMs = 2000;
 // Everything the worker needs; shared so that an abandoned worker never
 // touches freed memory.
 struct PostJob {
-  UrlParts url;
+  zl::UrlParts url;
   std::string body;
   ProxySettings proxy;
   zl::CriticalSection lock;  // guards the handles against the closing caller
@@ -53,23 +51,15 @@ struct PostJob {
 };
 
 DWORD Run(PostJob& job) {
+  const std::string proxyText = WinInetProxyText(job.proxy);
   HINTERNET session = nullptr;
-  char proxyText[300] = "";
-  switch (job.proxy.mode) {
-    case ProxyMode::Direct:
-      session = InternetOpenA(kAgent, INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
-      break;
-    case ProxyMode::HttpProxy:
-      std::snprintf(proxyText, sizeof proxyText, "http=http://%s:%u", job.proxy.host.c_str(), job.proxy.port);
-      session = InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PROXY, proxyText, nullptr, 0);
-      break;
-    case ProxyMode::Socks:
-      std::snprintf(proxyText, sizeof proxyText, "socks=%s:%u", job.proxy.host.c_str(), job.proxy.port);
-      session = InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PROXY, proxyText, nullptr, 0);
-      break;
-    default:
-      session = InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-  }
+  if (!proxyText.empty())
+    session = InternetOpenA(kAgent, INTERNET_OPEN_TYPE_PROXY, proxyText.c_str(), nullptr, 0);
+  else
+    session = InternetOpenA(kAgent,
+                            job.proxy.mode == ProxyMode::Direct ? INTERNET_OPEN_TYPE_DIRECT
+                                                                : INTERNET_OPEN_TYPE_PRECONFIG,
+                            nullptr, nullptr, 0);
   if (!job.Keep(job.sessionHandle, job.session, session)) {
     LogWrite(kHttpLogPath, LOG_WARNING, "HttpClient", "InternetOpen failed: %lu", GetLastError());
     return 1;
@@ -114,7 +104,7 @@ DWORD Run(PostJob& job) {
 
 bool HttpPostForm(const std::string& url, const std::string& body, unsigned timeoutMs, const ProxySettings& proxy) {
   auto job = std::make_shared<PostJob>();
-  if (!SplitUrl(url, job->url)) {
+  if (!SplitPostUrl(url, job->url)) {
     LogWrite(kHttpLogPath, LOG_WARNING, "HttpClient", "bad URL %s", url.c_str());
     return false;
   }

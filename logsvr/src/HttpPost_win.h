@@ -3,16 +3,9 @@
 // bounded by a time-out. Called on the thread of the COM object's user.
 #include <string>
 
+#include "PostTarget.h"
+
 namespace logsvr {
-
-enum class ProxyMode { Preconfigured = 0, Direct = 1, HttpProxy = 2, Socks = 3 };
-
-struct ProxySettings {
-  ProxyMode mode = ProxyMode::Preconfigured;
-  std::string host;
-  unsigned port = 0;
-  std::string user, password;
-};
 
 // POSTs body to url with the service's agent, headers and HTTP/1.0. True only
 // when the server answered 200 within timeoutMs.

@@ -32,13 +32,4 @@ struct UninstallMessage {
 UninstallMessage ParseUninstallMessage(const std::string& msg, const std::string& builtInBaseUrl);
 std::string FormatUninstallEvent(const UninstallMessage& m);
 
-// Parts of an http(s) URL as the service's HTTP client splits it.
-struct UrlParts {
-  std::string scheme = "http";
-  std::string host;
-  unsigned port = 80;
-  std::string path;  // "/..." or empty
-};
-bool SplitUrl(const std::string& url, UrlParts& out);
-
 }  // namespace logsvr

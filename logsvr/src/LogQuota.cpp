@@ -1,26 +1,8 @@
 #include "LogQuota.h"
 
 #include "LogEvent.h"
-#include "shared/GbkText.h"
-#include "shared/ProfileText.h"
 
 namespace logsvr {
-
-MessageTable ReadMessageTable(const std::function<std::string(const std::string& key)>& read) {
-  MessageTable table;
-  constexpr int kMostMessages = 10000;
-  const int count = zl::ParseProfileInt(read("MsgNum"), 0, 10);
-  for (int i = 0; i < count && i < kMostMessages; ++i) {
-    const std::string index = std::to_string(i);
-    std::string name = read("MsgName" + index);
-    name.resize(zl::GbkCutLength(name.data(), name.size(), 127));
-    MessageRule rule;
-    rule.intervalMinutes = static_cast<uint32_t>(zl::ParseProfileInt(read("MsgInterval" + index), 86400, 10));
-    rule.dailyTimes = static_cast<uint32_t>(zl::ParseProfileInt(read("MsgDailyTimes" + index), 1, 10));
-    table[name] = rule;
-  }
-  return table;
-}
 
 bool AllowSend(const std::string& act, const MessageTable& table, uint32_t now, CounterStore& counters) {
   if (IsUninstallAct(act)) return true;

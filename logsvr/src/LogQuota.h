@@ -3,7 +3,6 @@
 // per event, kept as three counters per event name. Platform-neutral; the
 // counters live in the registry in the product.
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <string>
 
@@ -14,12 +13,6 @@ struct MessageRule {
   uint32_t dailyTimes = 1;
 };
 using MessageTable = std::map<std::string, MessageRule>;
-
-// The table of the message-set file's [LogMsg] section: "MsgNum" entries
-// (at most 10000) of "MsgName<i>" (cut to 127 bytes), "MsgInterval<i>"
-// (default 86400) and "MsgDailyTimes<i>" (default 1). `read` gives a key's
-// value, "" when missing.
-MessageTable ReadMessageTable(const std::function<std::string(const std::string& key)>& read);
 
 // N_LAST_TIME, N_LAST_DATE, N_TIMES for an event N.
 class CounterStore {

@@ -1,16 +1,17 @@
 #include "LogSvr_win.h"
 
-#include <cstdio>
 #include <ctime>
 #include <vector>
 
 #include "ActivityLog.h"
 #include "HttpPost_win.h"
 #include "LogEvent.h"
+#include "MessageSet.h"
 #include "RegistryCounters_win.h"
 #include "shared/GbkText.h"
 #include "shared/InstallHome.h"
 #include "shared/Logger.h"
+#include "shared/ProductRegistry.h"
 #include "shared/ProfileFile.h"
 #include "shared/Ownership.h"
 
@@ -129,8 +130,7 @@ HRESULT CLogSvr::InitLocked(const std::string& softName, const std::string& sour
   source_ = sourceName;
   std::string home;
   if (!ReadInstallHome(home)) return E_FAIL;
-  zl::UniqueRegKey key;
-  RegCreateKeyExA(HKEY_LOCAL_MACHINE, kCountersKey, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, key.Put(), nullptr);
+  zl::CreateProductKey(zl::kLogMsgSubkey);
 
   const std::string folder = home + "\\log";
   if (folder.size() + sizeof "\\act.log" > MAX_PATH) {
@@ -154,11 +154,14 @@ void CLogSvr::LoadMessageTable() {
   table_.clear();
   char msgSet[260];
   char systemDir[MAX_PATH];
-  if (!ReadConfigMsgSet(msgSet, sizeof msgSet) || !msgSet[0]) return;
+  if (!ReadConfigMsgSet(msgSet, sizeof msgSet)) return;
   const UINT n = GetSystemDirectoryA(systemDir, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return;
-  const ProfileFile file(std::string(systemDir) + "\\" + msgSet + ".img");
-  table_ = ReadMessageTable([&file](const std::string& key) { return file.ReadText("LogMsg", key.c_str()); });
+  const std::string path = MessageSetPath(systemDir, msgSet);
+  if (path.empty()) return;
+  const ProfileFile file(path);
+  table_ = logsvr::LoadMessageTable(
+      [&file](const std::string& key) { return file.ReadText("LogMsg", key.c_str(), ""); });
 }
 
 HRESULT CLogSvr::LogMsg(BSTR bzAct, BSTR bzMsg) {

@@ -11,6 +11,4 @@ class RegistryCounters : public CounterStore {
   bool Write(const std::string& valueName, uint32_t value) override;
 };
 
-constexpr const char* kCountersKey = "SOFTWARE\\ZOLYRIC\\LOGMSG";
-
 }  // namespace logsvr

@@ -61,22 +61,3 @@ TEST(LogEvent, UninstallMessageNamesItsServerAndParts) {
   EXPECT_EQ(bare.baseUrl, "http://h");
   EXPECT_EQ(FormatUninstallEvent(bare), "2%09<SRC:|ACT:UNINSTALL{}|U:>");
 }
-
-TEST(LogEvent, UrlSplitsIntoSchemeHostPortAndPath) {
-  UrlParts u;
-  ASSERT_TRUE(SplitUrl("http://127.0.0.1:8080/music.qn", u));
-  EXPECT_EQ(u.scheme, "http");
-  EXPECT_EQ(u.host, "127.0.0.1");
-  EXPECT_EQ(u.port, 8080u);
-  EXPECT_EQ(u.path, "/music.qn");
-  ASSERT_TRUE(SplitUrl("log.example/a/b", u));
-  EXPECT_EQ(u.scheme, "http");
-  EXPECT_EQ(u.port, 80u);
-  EXPECT_EQ(u.path, "/a/b");
-  ASSERT_TRUE(SplitUrl("HTTPS://h", u));
-  EXPECT_EQ(u.port, 443u);
-  EXPECT_EQ(u.path, "");
-  EXPECT_FALSE(SplitUrl("http://h:0/x", u));
-  EXPECT_FALSE(SplitUrl("http://h:99999/x", u));
-  EXPECT_FALSE(SplitUrl("http://:80/x", u));
-}

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "LogQuota.h"
 
 using namespace logsvr;
@@ -87,29 +85,4 @@ TEST(AllowSend, DefaultIntervalOfSixtyDaysDoesNotOverflow) {
   EXPECT_TRUE(AllowSend("PLAY", t, kNoon, s));
   EXPECT_FALSE(AllowSend("PLAY", t, kNoon + 59 * kDay, s));
   EXPECT_TRUE(AllowSend("PLAY", t, kNoon + 60 * kDay, s));
-}
-
-TEST(MessageSetFile, EntriesDefaultsAndBounds) {
-  const std::map<std::string, std::string> file = {
-      {"MsgNum", "3"}, {"MsgName0", "PLAY"}, {"MsgInterval0", "60"}, {"MsgDailyTimes0", "5"},
-      {"MsgName1", std::string(200, 'N')}, {"MsgName2", "SEARCHLRC"}, {"MsgInterval2", "x"}};
-  const MessageTable t = ReadMessageTable([&file](const std::string& key) {
-    const auto it = file.find(key);
-    return it == file.end() ? std::string() : it->second;
-  });
-  ASSERT_EQ(t.size(), 3u);
-  EXPECT_EQ(t.at("PLAY").intervalMinutes, 60u);
-  EXPECT_EQ(t.at("PLAY").dailyTimes, 5u);
-  EXPECT_EQ(t.count(std::string(127, 'N')), 1u);  // a name is cut to its 127-byte field
-  EXPECT_EQ(t.at("SEARCHLRC").intervalMinutes, 0u);  // present but not a number
-  EXPECT_EQ(t.at("SEARCHLRC").dailyTimes, 1u);
-
-  // A count far past what any file holds stops at 10000 reads of each key.
-  int reads = 0;
-  const MessageTable huge = ReadMessageTable([&reads](const std::string& key) {
-    ++reads;
-    return key == "MsgNum" ? std::string("2147483647") : std::string();
-  });
-  EXPECT_EQ(huge.size(), 1u);  // every entry has the empty name
-  EXPECT_EQ(reads, 1 + 3 * 10000);
 }

@@ -9,4 +9,7 @@ constexpr const char* kEngineModule = "LyricCore";
 constexpr unsigned kEngineLog = LOG_FATAL;
 // How long a waited-for usage event may take before its thread is ended.
 constexpr unsigned long kEventWaitMs = 30000;
+// How long the recognition engine may take for one song before it is ended:
+// it reads and fingerprints one file, which takes seconds, not minutes.
+constexpr unsigned long kRecognitionEngineLimitMs = 120000;
 }  // namespace zl

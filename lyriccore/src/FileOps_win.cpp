@@ -2,12 +2,13 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <vector>
 
 #include "lyriccore/LrcText.h"
-#include "shared/GbkText.h"
+#include "shared/GbkPath.h"
 #include "shared/Ownership.h"
 
 namespace zl {
@@ -39,15 +40,10 @@ bool FileExists(const std::string& path) {
 
 bool EnsureFolder(const std::string& folder) {
   if (folder.empty()) return false;
-  // Every separator ends a prefix to create; trail bytes are skipped so a
-  // double-byte character ending in '\' is not taken for one.
-  for (size_t i = 0; i < folder.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(folder[i]);
-    if (IsGbkLeadByte(c) && i + 1 < folder.size()) {
-      ++i;
-      continue;
-    }
-    if ((c == '\\' || c == '/') && i > 0 && folder[i - 1] != ':') {
+  // Every separator ends a prefix to create; a double-byte character
+  // ending in the byte of '\' is no separator.
+  for (size_t i = NextPathSeparator(folder, 0); i != std::string::npos; i = NextPathSeparator(folder, i + 1)) {
+    if (i > 0 && folder[i - 1] != ':') {
       const std::string prefix = folder.substr(0, i);
       if (!FolderExists(prefix)) CreateDirectoryA(prefix.c_str(), nullptr);
     }
@@ -80,6 +76,30 @@ bool ReplaceFileText(const std::string& path, const std::string& text, std::stri
     return false;
   }
   return true;
+}
+
+bool ReadFilePrefix(const std::string& path, size_t maxBytes, std::string& bytes) {
+  bytes.clear();
+  UniqueHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!f) return false;
+  char chunk[8192];
+  while (bytes.size() < maxBytes) {
+    const DWORD want = static_cast<DWORD>(std::min<size_t>(sizeof chunk, maxBytes - bytes.size()));
+    DWORD got = 0;
+    if (!ReadFile(f.Get(), chunk, want, &got, nullptr)) return false;
+    if (got == 0) break;
+    bytes.append(chunk, got);
+  }
+  return true;
+}
+
+int64_t ReadableFileSize(const std::string& path) {
+  UniqueHandle f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size;
+  if (!f || !GetFileSizeEx(f.Get(), &size)) return -1;
+  return size.QuadPart;
 }
 
 bool IsOlderThan(const std::string& a, const std::string& b) {

@@ -13,6 +13,10 @@ bool EnsureFolder(const std::string& folder);
 // the same folder, then moved over the old one, so a failed write leaves
 // the old file as it was. On failure `error` holds the system's text.
 bool ReplaceFileText(const std::string& path, const std::string& text, std::string& error);
+// At most maxBytes from the start of the file; false when it cannot be opened or read.
+bool ReadFilePrefix(const std::string& path, size_t maxBytes, std::string& bytes);
+// The file's size in bytes; -1 when it cannot be opened for reading.
+int64_t ReadableFileSize(const std::string& path);
 // True when a's last write lies before b's (false when either is missing).
 bool IsOlderThan(const std::string& a, const std::string& b);
 // The system's text for an error code (without the trailing line break).

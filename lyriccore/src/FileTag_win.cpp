@@ -11,6 +11,7 @@
 #include "SongSignature.h"
 #include "TagData.h"
 #include "lyriccore/ZLyric.h"
+#include "shared/GbkPath.h"
 
 using namespace zl;
 
@@ -23,9 +24,7 @@ constexpr unsigned long kTagToolWaitMs = 30000;
 std::atomic<unsigned> g_dataFileCounter{0};
 
 bool IsMp3OrWma(const std::string& path) {
-  const size_t dot = path.rfind('.');
-  if (dot == std::string::npos) return false;
-  std::string ext = path.substr(dot + 1);
+  std::string ext = PathExtension(path);
   for (char& ch : ext) ch = static_cast<char>(ch >= 'A' && ch <= 'Z' ? ch - 'A' + 'a' : ch);
   return ext == "mp3" || ext == "wma";
 }

@@ -209,27 +209,27 @@ bool CHTTPRequest::Valid() const {
   return client_ != nullptr;
 }
 
+namespace {
+// The system's proxy list, as Internet Explorer has it; "" when it names none.
+std::string SystemProxyList() {
+  DWORD size = 0;
+  InternetQueryOptionA(nullptr, INTERNET_OPTION_PROXY, nullptr, &size);
+  if (size < sizeof(INTERNET_PROXY_INFO)) return std::string();
+  std::unique_ptr<char[]> buf(new char[size]);
+  auto* info = reinterpret_cast<INTERNET_PROXY_INFO*>(buf.get());
+  if (!InternetQueryOptionA(nullptr, INTERNET_OPTION_PROXY, info, &size) ||
+      info->dwAccessType != INTERNET_OPEN_TYPE_PROXY || !info->lpszProxy)
+    return std::string();
+  return reinterpret_cast<const char*>(info->lpszProxy);
+}
+}  // namespace
+
 void CHTTPRequest::ApplyConType(GenericHTTPClient& client) {
-  switch (std::atoi(conType_.c_str())) {
-    case 1: {
-      // The system's proxy, as Internet Explorer has it.
-      DWORD size = 0;
-      InternetQueryOptionA(nullptr, INTERNET_OPTION_PROXY, nullptr, &size);
+  switch (zl::ProxyChoiceFor(conType_)) {
+    case zl::ProxyChoice::System: {
       std::string host;
       unsigned port = 80;
-      if (size >= sizeof(INTERNET_PROXY_INFO)) {
-        std::unique_ptr<char[]> buf(new char[size]);
-        auto* info = reinterpret_cast<INTERNET_PROXY_INFO*>(buf.get());
-        if (InternetQueryOptionA(nullptr, INTERNET_OPTION_PROXY, info, &size) &&
-            info->dwAccessType == INTERNET_OPEN_TYPE_PROXY && info->lpszProxy) {
-          std::string first(reinterpret_cast<const char*>(info->lpszProxy));
-          first = first.substr(0, first.find_first_of("; "));
-          const size_t eq = first.find('=');
-          if (eq != std::string::npos) first = first.substr(eq + 1);
-          zl::SplitProxyEntry(first, host, port);
-        }
-      }
-      if (host.empty()) {
+      if (!zl::SystemProxyEndpoint(SystemProxyList(), host, port)) {
         LogWrite(logPath_.c_str(), LOG_FATAL, kModule, "NO Proxy!");
         client.SetMode(zl::ConnectionMode::Direct);
       } else {
@@ -238,13 +238,13 @@ void CHTTPRequest::ApplyConType(GenericHTTPClient& client) {
       }
       break;
     }
-    case 2:
+    case zl::ProxyChoice::Configured:
       client.SetMode(zl::ConnectionMode::ConfiguredProxy);
       client.SetProxy(proxyServer_, static_cast<unsigned>(std::atoi(proxyPort_.c_str())), userName_, password_);
       break;
-    case 3:
+    case zl::ProxyChoice::Unchanged:
       break;
-    default:
+    case zl::ProxyChoice::Direct:
       client.SetMode(zl::ConnectionMode::Direct);
       client.SetProxy("", 80, "", "");
   }

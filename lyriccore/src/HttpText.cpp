@@ -2,7 +2,8 @@
 
 #include <cstdlib>
 
-#include "Base64.h"
+#include "shared/Base64.h"
+#include "shared/UrlParts.h"
 
 namespace zl {
 
@@ -12,32 +13,11 @@ bool SplitHttpUrl(const std::string& url, HttpUrl& out) {
   // would end that line and start a header of the URL's own.
   for (char c : url)
     if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7F) return false;
-  std::string rest = url;
-  for (const char* scheme : {"http://", "https://"}) {
-    const std::string s = scheme;
-    if (rest.size() >= s.size()) {
-      std::string head = rest.substr(0, s.size());
-      for (char& c : head) c = static_cast<char>((c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c);
-      if (head == s) {
-        rest = rest.substr(s.size());
-        break;
-      }
-    }
-  }
-  const size_t hostEnd = rest.find_first_of("/:");
-  out.host = rest.substr(0, hostEnd);
-  if (out.host.empty()) return false;
-  size_t pathStart = hostEnd;
-  if (hostEnd != std::string::npos && rest[hostEnd] == ':') {
-    pathStart = rest.find('/', hostEnd);
-    const std::string digits =
-        rest.substr(hostEnd + 1, pathStart == std::string::npos ? std::string::npos : pathStart - hostEnd - 1);
-    char* end = nullptr;
-    const long port = std::strtol(digits.c_str(), &end, 10);
-    if (digits.empty() || *end != '\0' || port <= 0 || port > 65535) return false;
-    out.port = static_cast<unsigned>(port);
-  }
-  if (pathStart != std::string::npos) out.path = rest.substr(pathStart);
+  UrlParts parts;
+  if (!SplitUrl(url, parts) || (parts.scheme != "http" && parts.scheme != "https")) return false;
+  out.host = parts.host;
+  if (parts.port) out.port = parts.port;
+  if (!parts.path.empty()) out.path = parts.path;
   return true;
 }
 
@@ -70,6 +50,24 @@ bool SplitProxyEntry(const std::string& entry, std::string& host, unsigned& port
     if (p > 0 && p <= 65535) port = static_cast<unsigned>(p);
   }
   return !host.empty();
+}
+
+ProxyChoice ProxyChoiceFor(const std::string& conType) {
+  switch (std::atoi(conType.c_str())) {
+    case 1: return ProxyChoice::System;
+    case 2: return ProxyChoice::Configured;
+    case 3: return ProxyChoice::Unchanged;
+    default: return ProxyChoice::Direct;
+  }
+}
+
+bool SystemProxyEndpoint(const std::string& proxyList, std::string& host, unsigned& port) {
+  host.clear();
+  port = 80;
+  std::string first = proxyList.substr(0, proxyList.find_first_of("; "));
+  const size_t eq = first.find('=');
+  if (eq != std::string::npos) first = first.substr(eq + 1);
+  return SplitProxyEntry(first, host, port);
 }
 
 HttpHeaderReader::State HttpHeaderReader::Feed(char c) {

@@ -14,8 +14,9 @@ struct HttpUrl {
   std::string path = "/";
 };
 
-// "[http[s]://]host[:port][/path]". False without a host, with a bad port, or
-// with a blank or control character anywhere.
+// "[http[s]://]host[:port][/path]". False without a host, with a bad port,
+// with another scheme, or with a blank or control character anywhere. https
+// is sent as plain HTTP, so its port is 80 too.
 bool SplitHttpUrl(const std::string& url, HttpUrl& out);
 
 struct HttpRequestParts {
@@ -38,6 +39,20 @@ inline bool IsHttpSuccess(int status) { return status == 200 || status == 206 ||
 
 // "host:port" of a proxy entry; without ':' the port is 80.
 bool SplitProxyEntry(const std::string& entry, std::string& host, unsigned& port);
+
+// What the ConType setting (a decimal number) asks of a request.
+enum class ProxyChoice {
+  Direct,      // anything but 1, 2 and 3: no proxy, port 80
+  System,      // 1: the system's proxy, or direct when it has none
+  Configured,  // 2: ProxyServer and ProxyPort with UserName and Password
+  Unchanged,   // 3: the mode is left as it was
+};
+ProxyChoice ProxyChoiceFor(const std::string& conType);
+
+// The system's proxy list as the system gives it ("host:port", or entries
+// such as "http=host:port;https=..." separated by ';' or blanks): the host
+// and port of its first entry. False when the list names none.
+bool SystemProxyEndpoint(const std::string& proxyList, std::string& host, unsigned& port);
 
 // Reads the response header one byte at a time up to the empty line (LF
 // after LF; CR does not count). A header longer than the limit fails rather

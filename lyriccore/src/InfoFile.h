@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "lyriccore/Export.h"
 #include "lyriccore/LyricRecords.h"
 
 namespace zl {
@@ -29,37 +28,34 @@ struct InfoFileAnswer {
 
 // The whole file; `updTime` is written into the text (the record's own
 // updTime is not used).
-LYRICCORE_API std::string FormatInfoFile(const SongFileAtr& song, const std::string& hitfrom,
-                                         const InfoFileAnswer& answer, int32_t updTime);
+std::string FormatInfoFile(const SongFileAtr& song, const std::string& hitfrom, const InfoFileAnswer& answer,
+                           int32_t updTime);
 
 // Splits the text at its two section heads (each a line of its own, the song
 // part first). False when either is missing.
-LYRICCORE_API bool SplitInfoFile(const std::string& text, std::string& songPart,
-                                 std::string& resourcePart);
+bool SplitInfoFile(const std::string& text, std::string& songPart, std::string& resourcePart);
 
 // Fills the song record from the song part. Names are cut to 99 bytes;
 // songPath and FP are not read back; nKbps only when the record has none.
-LYRICCORE_API void ReadSongAttributes(const std::string& songPart, SongFileAtr& song,
-                                      std::string& hitfrom);
+void ReadSongAttributes(const std::string& songPart, SongFileAtr& song, std::string& hitfrom);
 
 // The kind of answer the resource part records: a TP value containing
 // "list" or "content"; anything else is nothing. `after` receives the text
 // after the TP line (where a list's candidates are).
-LYRICCORE_API ResultType InfoAnswerType(const std::string& resourcePart, std::string& after);
+ResultType InfoAnswerType(const std::string& resourcePart, std::string& after);
 
 // Candidate blocks separated by blank lines, each of ARTIST, SONGNAME,
 // PROVIDER and PATH lines; appended to the list in order. Blocks holding
 // none of those keys are skipped.
-LYRICCORE_API void ParseSearchList(const std::string& body, std::vector<SearchItem>& list);
+void ParseSearchList(const std::string& body, std::vector<SearchItem>& list);
 
 // The keys of a resource description into the Content, and its zip
 // signature and server path.
-LYRICCORE_API void ReadResourceFields(const std::string& text, Content& content,
-                                      std::string& zipSig, std::string& resPath);
+void ReadResourceFields(const std::string& text, Content& content, std::string& zipSig, std::string& resPath);
 
 // Whether info written at updTime still holds at `now` (seconds since 1970):
 // not older than the interval (minutes; 0 or less means 1440) and not in
 // the future.
-LYRICCORE_API bool IsInfoFresh(int64_t now, int32_t updTime, int intervalMinutes);
+bool IsInfoFresh(int64_t now, int32_t updTime, int intervalMinutes);
 
 }  // namespace zl

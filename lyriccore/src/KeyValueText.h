@@ -5,22 +5,19 @@
 #include <functional>
 #include <string>
 
-#include "lyriccore/Export.h"
-
 namespace zl {
 
 // Drops blanks, CR, LF and TAB from both ends.
-LYRICCORE_API std::string TrimKeyValue(const std::string& text);
+std::string TrimKeyValue(const std::string& text);
 
 // Calls fn(key, value) for every line (LF-ended) that holds a '=': the line
 // is cut at its first '=' and both sides are trimmed. Lines without '=' are
 // skipped.
-LYRICCORE_API void ForEachKeyValue(
-    const std::string& text, const std::function<void(const std::string&, const std::string&)>& fn);
+void ForEachKeyValue(const std::string& text, const std::function<void(const std::string&, const std::string&)>& fn);
 
 // Copies a value into a fixed-size field, cut to the field without splitting
 // a double-byte character.
-LYRICCORE_API void CopyToField(char* field, size_t size, const std::string& value);
+void CopyToField(char* field, size_t size, const std::string& value);
 
 // The text of a fixed-size field, also when a caller left it unterminated.
 template <size_t N>

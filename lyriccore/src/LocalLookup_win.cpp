@@ -12,6 +12,7 @@
 #include "ResourceRules.h"
 #include "SongSignature.h"
 #include "lyriccore/ZLyric.h"
+#include "shared/GbkPath.h"
 #include "shared/InstallHome.h"
 
 using namespace zl;
@@ -110,7 +111,7 @@ bool ZLyric::WriteInfoFile(std::string infoPath, ResultType rt, const std::vecto
   answer.zipSig = m_strZipSig;
   answer.resPath = m_strResPath;
   const int32_t now = Now();
-  EnsureFolder(SongFolder(infoPath));
+  EnsureFolder(PathFolder(infoPath));
   std::string error;
   if (!ReplaceFileText(infoPath, FormatInfoFile(m_songFileAtr, m_strHitfrom, answer, now), error)) {
     LogWrite(m_szLogFile, kEngineLog, kEngineModule, "open | write error  : %s", error.c_str());
@@ -201,7 +202,7 @@ std::string ZLyric::searchLrcFromResourceDir(std::string artist, std::string tit
     if (FileExists(copy) && !IsOlderThan(copy, resource)) return copy;
     std::string text, error;
     if (!ReadWholeFile(resource, text)) return resource;
-    EnsureFolder(SongFolder(copy));
+    EnsureFolder(PathFolder(copy));
     if (ReplaceFileText(copy, text, error)) return copy;
     LogWrite(m_szLogFile, kEngineLog, kEngineModule, "searchLrcFromResourceDir:copy to %s failed: %s",
              copy.c_str(), error.c_str());

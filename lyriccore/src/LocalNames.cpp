@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstring>
 
+#include "shared/GbkPath.h"
 #include "shared/GbkText.h"
 
 namespace zl {
@@ -11,24 +12,6 @@ namespace {
 
 bool IsRefusedInName(unsigned char c) {
   return c < 0x20 || std::strchr("\\/:*?\"<>|", c) != nullptr;
-}
-
-size_t LastSeparator(const std::string& path) {
-  // Scanned character by character: a trail byte may equal '\'.
-  size_t last = std::string::npos;
-  for (size_t i = 0; i < path.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(path[i]);
-    if (IsGbkLeadByte(c) && i + 1 < path.size()) {
-      ++i;
-      continue;
-    }
-    if (c == '\\' || c == '/') last = i;
-  }
-  return last;
-}
-
-bool EndsInSeparator(const std::string& folder) {
-  return !folder.empty() && LastSeparator(folder) == folder.size() - 1;
 }
 
 std::string PairName(const std::string& artist, const std::string& title, const char* suffix) {
@@ -61,20 +44,7 @@ std::string FileNamePart(const std::string& name) {
 
 std::string JoinPath(const std::string& folder, const std::string& name) {
   if (folder.empty()) return name;
-  return EndsInSeparator(folder) ? folder + name : folder + "\\" + name;
-}
-
-std::string SongFolder(const std::string& songPath) {
-  const size_t sep = LastSeparator(songPath);
-  return sep == std::string::npos ? std::string() : songPath.substr(0, sep);
-}
-
-std::string SongFileStem(const std::string& songPath) {
-  const size_t sep = LastSeparator(songPath);
-  std::string name = sep == std::string::npos ? songPath : songPath.substr(sep + 1);
-  const size_t dot = name.rfind('.');
-  if (dot != std::string::npos && dot > 0) name.resize(dot);
-  return name;
+  return EndsInPathSeparator(folder) ? folder + name : folder + "\\" + name;
 }
 
 std::string InfoFilePath(const std::string& resourceDir, const std::string& key) {
@@ -115,11 +85,11 @@ std::string LyricFileName(const std::string& artist, const std::string& title) {
 std::string UserLyricCopyPath(const LyricSettings& settings, const std::string& songPath,
                               const std::string& artist, const std::string& title,
                               const std::string& lyricDir) {
-  const std::string stem = FileNamePart(SongFileStem(songPath));
+  const std::string stem = FileNamePart(PathStem(songPath));
   const std::string name = (settings.SaveLrcFileAsSongFileName == 1 && !stem.empty())
                                ? stem + ".lrc"
                                : LyricFileName(artist, title);
-  const std::string songFolder = SongFolder(songPath);
+  const std::string songFolder = PathFolder(songPath);
   std::string folder;
   if (settings.SaveLrcInSongPath == 1 && !songFolder.empty()) folder = songFolder;
   else if (settings.SaveLrcInOtherPath == 1 && !settings.LrcSavePath.empty()) folder = settings.LrcSavePath;

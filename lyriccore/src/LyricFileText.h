@@ -6,15 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "lyriccore/Export.h"
 #include "lyriccore/LrcText.h"
 #include "shared/TextEncoding.h"
 
 // UTF-8 text parsed as ParseLrcText does, its texts and tags converted to
 // the code page before they are cut to their fields.
-LYRICCORE_API void ParseLrcUtf8(const std::string& utf8, const zl::CodePageConverter& codePage, LrcTags& tags,
-                                std::vector<TimeSentence>& list, std::vector<LineWords>& words,
-                                int32_t songLengthMs);
+void ParseLrcUtf8(const std::string& utf8, const zl::CodePageConverter& codePage, LrcTags& tags,
+                  std::vector<TimeSentence>& list, std::vector<LineWords>& words, int32_t songLengthMs);
 
 // A line as a Unicode file has it: whole (not cut), word marks taken out.
 struct UnicodeLyricLine {
@@ -28,8 +26,7 @@ struct UnicodeLyricTags {
 
 // The lines of UTF-8 lyric text in the order ParseLrcUtf8 gives its
 // sentences (the same parse, so line i is sentence i).
-LYRICCORE_API void UnicodeLyricLines(const std::string& utf8, UnicodeLyricTags& tags,
-                                     std::vector<UnicodeLyricLine>& lines);
+void UnicodeLyricLines(const std::string& utf8, UnicodeLyricTags& tags, std::vector<UnicodeLyricLine>& lines);
 
 namespace zl {
 
@@ -40,8 +37,7 @@ namespace zl {
 // keeps its own texts (nothing is replaced by '?'), with the sentences'
 // times, as long as its lines still match the sentences; a file that changed
 // since it was read gets the shown texts converted back.
-LYRICCORE_API std::string ShiftedLyricFile(const std::string& fileBytes, const LrcTags& tags,
-                                           const std::vector<TimeSentence>& list,
-                                           const std::vector<LineWords>& words, const CodePageConverter& codePage);
+std::string ShiftedLyricFile(const std::string& fileBytes, const LrcTags& tags, const std::vector<TimeSentence>& list,
+                             const std::vector<LineWords>& words, const CodePageConverter& codePage);
 
 }  // namespace zl

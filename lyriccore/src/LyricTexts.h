@@ -7,39 +7,37 @@
 #include <string>
 #include <vector>
 
-#include "lyriccore/Export.h"
 #include "lyriccore/LyricRecords.h"
 
 namespace zl {
 
 // Adds ms to the start and end of every line (kept within 32 bits).
-LYRICCORE_API void ShiftSentences(std::vector<TimeSentence>& list, int32_t ms);
+void ShiftSentences(std::vector<TimeSentence>& list, int32_t ms);
 
 // The LRC text a shift writes: the ti, ar, al and by tags (always, also
 // empty), then one "[mm:ss.xx]text" line per sentence in list order, every
 // line ending in CR LF.
-LYRICCORE_API std::string AdjustedLrcText(const LrcTags& tags, const std::vector<TimeSentence>& list);
+std::string AdjustedLrcText(const LrcTags& tags, const std::vector<TimeSentence>& list);
 // The same with each line's word marks put back ("<mm:ss.xx>" before the
 // word); `words` is empty or has one entry per sentence.
-LYRICCORE_API std::string AdjustedLrcText(const LrcTags& tags, const std::vector<TimeSentence>& list,
-                                          const std::vector<LineWords>& words);
+std::string AdjustedLrcText(const LrcTags& tags, const std::vector<TimeSentence>& list,
+                            const std::vector<LineWords>& words);
 // "[time]" and the text with its word marks, the times counted from `start`.
-LYRICCORE_API std::string LrcLineText(int32_t start, const std::string& text, const LineWords& words);
+std::string LrcLineText(int32_t start, const std::string& text, const LineWords& words);
 
 // Every line's text followed by CR LF.
-LYRICCORE_API std::string LyricPlainText(const std::vector<TimeSentence>& list);
+std::string LyricPlainText(const std::vector<TimeSentence>& list);
 
 // The LINKLRC event texts of a link and of an unlink.
-LYRICCORE_API std::string LinkEventText(const SongFileAtr& song, const LrcTags& tags,
-                                        const std::string& path);
-LYRICCORE_API std::string UnlinkEventText(const SongFileAtr& song);
+std::string LinkEventText(const SongFileAtr& song, const LrcTags& tags, const std::string& path);
+std::string UnlinkEventText(const SongFileAtr& song);
 
 // One trace line: the label, the local time "YYYY-MM-DD hh:mm:ss.mmm" and "->\n".
-LYRICCORE_API std::string TraceLine(const char* label, const std::tm& local, int milliseconds);
+std::string TraceLine(const char* label, const std::tm& local, int milliseconds);
 
 // A usage event's name and text cut to what the sender takes (63 and 10239
 // bytes), never inside a double-byte character.
-LYRICCORE_API std::string CutEventName(const std::string& name);
-LYRICCORE_API std::string CutEventText(const std::string& text);
+std::string CutEventName(const std::string& name);
+std::string CutEventText(const std::string& text);
 
 }  // namespace zl

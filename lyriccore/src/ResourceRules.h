@@ -2,7 +2,6 @@
 // Decisions on a song's resources that need nothing but the records.
 #include <string>
 
-#include "lyriccore/Export.h"
 #include "lyriccore/LyricRecords.h"
 
 namespace zl {
@@ -10,23 +9,22 @@ namespace zl {
 // What of a resource is there: NONE unless both artist pictures and the
 // Flash signature are; FULL when the lyric and the MV picture with its
 // signature are there too; PART otherwise.
-LYRICCORE_API Pre_Set_State ResourceStateOf(const Content& c);
+Pre_Set_State ResourceStateOf(const Content& c);
 
 // How many of lyric, artist picture, Flash picture, MV picture, Flash
 // signature and MV signature are there (0 to 6).
-LYRICCORE_API int ResourceCountOf(const Content& c);
+int ResourceCountOf(const Content& c);
 
 // The advice on the song's tags: the final and recognised names, and
 // whether to offer writing the recognised names into the tags (only when
 // the match did not come from the tags, recognition has settled and found
 // a title that differs from the final names).
-LYRICCORE_API void DecideTagUpdate(const SongFileAtr& song, const std::string& hitfrom,
-                                   tagUpdateInfo& info);
+void DecideTagUpdate(const SongFileAtr& song, const std::string& hitfrom, tagUpdateInfo& info);
 
 // "first,second" in decimal, and back. Reading is lenient: blanks around the
 // numbers are allowed, a missing number reads as 0; false when the text
 // holds no digits at all.
-LYRICCORE_API std::string FormatSignPair(const SignPair& pair);
-LYRICCORE_API bool ParseSignPair(const std::string& text, SignPair& pair);
+std::string FormatSignPair(const SignPair& pair);
+bool ParseSignPair(const std::string& text, SignPair& pair);
 
 }  // namespace zl

@@ -5,8 +5,9 @@
 #include <cstring>
 #include <vector>
 
-#include "Base64.h"
 #include "KeyValueText.h"
+#include "shared/Base64.h"
+#include "shared/GbkPath.h"
 #include "shared/GbkText.h"
 
 namespace zl {
@@ -77,16 +78,6 @@ const char* QueryTypeValue(ResultType wanted) {
 }
 
 const char* QueryReqValue(Pre_Set_State onDisk) { return onDisk == PRE_SET_PART ? "part" : "full"; }
-
-std::string SongFileName(const std::string& songPath) {
-  // A trail byte 0x5C of a double-byte character is no separator.
-  size_t start = 0;
-  for (size_t i = 0; i < songPath.size(); ++i) {
-    if (IsGbkLeadByte(static_cast<unsigned char>(songPath[i])) && i + 1 < songPath.size()) ++i;
-    else if (songPath[i] == '\\' || songPath[i] == '/') start = i + 1;
-  }
-  return songPath.substr(start);
-}
 
 std::string BuildSearchArguments(const SearchQuery& q) {
   bool names = false, all = false, reco = false;
@@ -224,7 +215,7 @@ bool LyricNamesFromEntry(const std::string& entryName, std::string& artist, std:
   artist.clear();
   title.clear();
   if (entryName.find(".lrc") == std::string::npos) return false;
-  std::string name = SongFileName(entryName);
+  std::string name = PathFileName(entryName);
   const size_t dot = name.rfind('.');
   if (dot != std::string::npos) name.erase(dot);
   const size_t dash = name.find('-');

@@ -6,26 +6,22 @@
 #include <cstdint>
 #include <string>
 
-#include "lyriccore/Export.h"
 #include "lyriccore/LyricRecords.h"
 
 namespace zl {
 
 // Letters, digits and ! ' ( ) * - . _ ~ stay, "%" with two hex digits stays
 // (the value is already escaped there), every other byte becomes %XX.
-LYRICCORE_API std::string EscapeQueryValue(const std::string& value);
+std::string EscapeQueryValue(const std::string& value);
 
 // The song signature as the server takes it: lower-case hex joined by %252C.
-LYRICCORE_API std::string QuerySigText(uint32_t sig1, uint32_t sig2);
+std::string QuerySigText(uint32_t sig1, uint32_t sig2);
 
 // "1" for a wanted list, "2" for a wanted resource, "3" otherwise.
-LYRICCORE_API const char* QueryTypeValue(ResultType wanted);
+const char* QueryTypeValue(ResultType wanted);
 // "part" when the artist pictures are already there, else "full". (A full
 // local state sends nothing at all; the caller checks that.)
-LYRICCORE_API const char* QueryReqValue(Pre_Set_State onDisk);
-
-// The song file's name after its last '\' or '/'.
-LYRICCORE_API std::string SongFileName(const std::string& songPath);
+const char* QueryReqValue(Pre_Set_State onDisk);
 
 // Everything one query carries before escaping.
 struct SearchQuery {
@@ -40,13 +36,13 @@ struct SearchQuery {
 // The argument string in the server's order. Which names are filled
 // depends on the search type; the keys of the others go out empty. Empty
 // for an unknown search type.
-LYRICCORE_API std::string BuildSearchArguments(const SearchQuery& q);
+std::string BuildSearchArguments(const SearchQuery& q);
 
 // XOR with the cyclic key "plomber", then Base64.
-LYRICCORE_API std::string ScrambleArguments(const std::string& arguments);
+std::string ScrambleArguments(const std::string& arguments);
 
 // "<server>?<encoded>".
-LYRICCORE_API std::string SearchUrl(const std::string& server, const std::string& encoded);
+std::string SearchUrl(const std::string& server, const std::string& encoded);
 
 enum class AnswerKind { Unknown, List, Content, None };
 
@@ -66,10 +62,10 @@ struct SearchAnswer {
 
 // Reads the header (everything before the first CR LF CR LF). False when
 // the bytes hold no such break: the answer is not in the server's format.
-LYRICCORE_API bool ParseSearchAnswerHeader(const char* data, size_t length, SearchAnswer& answer);
+bool ParseSearchAnswerHeader(const char* data, size_t length, SearchAnswer& answer);
 
 // Whether the server's rcode means that recognition has settled (goonrec 0).
-LYRICCORE_API bool RcodeSettlesRecognition(int rcode);
+bool RcodeSettlesRecognition(int rcode);
 
 // An archive entry's name made safe for the resource folder: drive, UNC and
 // root prefixes are dropped, "." and empty components are dropped, and the
@@ -79,12 +75,11 @@ LYRICCORE_API bool RcodeSettlesRecognition(int rcode);
 // after it. Either
 // slash separates; the result uses '\'. A trailing slash marks a folder.
 // Double-byte characters are kept whole, so a trail byte 0x5C never splits.
-LYRICCORE_API bool SafeEntryName(const std::string& raw, std::string& safe, bool& isFolder);
+bool SafeEntryName(const std::string& raw, std::string& safe, bool& isFolder);
 
 // For an entry whose name holds ".lrc": its file name without folder and
 // extension, cut at the first '-', gives artist (before) and title (after).
-LYRICCORE_API bool LyricNamesFromEntry(const std::string& entryName, std::string& artist,
-                                       std::string& title);
+bool LyricNamesFromEntry(const std::string& entryName, std::string& artist, std::string& title);
 
 // What one answer may unpack: far above a lyric with its pictures, far
 // below what would fill a disk.
@@ -103,8 +98,7 @@ class UnpackBudget {
   // Bytes of the current entry (so far) and of the whole answer; false as
   // soon as either limit would be passed.
   bool Take(uint64_t entryBytesSoFar, uint64_t moreBytes) {
-    if (moreBytes > limits_.maxTotalBytes - total_ || entryBytesSoFar + moreBytes > limits_.maxEntryBytes)
-      return false;
+    if (moreBytes > limits_.maxTotalBytes - total_ || entryBytesSoFar + moreBytes > limits_.maxEntryBytes) return false;
     total_ += moreBytes;
     return true;
   }

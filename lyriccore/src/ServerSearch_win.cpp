@@ -10,16 +10,18 @@
 #include "HttpClient_win.h"
 #include "KeyValueText.h"
 #include "ResourceRules.h"
+#include "SearchOutcome.h"
 #include "SearchProtocol.h"
 #include "ZipUnpack_win.h"
 #include "lyriccore/ZLyric.h"
+#include "shared/GbkPath.h"
 #include "shared/InstallHome.h"
+#include "shared/ProductRegistry.h"
 
 using namespace zl;
 
 namespace {
 
-const char kProductKey[] = "SOFTWARE\\ZOLYRIC";
 const char kFirstGetValue[] = "FIRST_GET_LYRIC";
 
 SearchItem ItemOf(const std::string& artist, const std::string& title) {
@@ -31,23 +33,8 @@ SearchItem ItemOf(const std::string& artist, const std::string& title) {
 
 // The FIRST_GET_LYRIC value is empty (or missing): no answer was had yet.
 bool FirstAnswerPending() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return true;
-  char value[16] = {};
-  DWORD size = sizeof value - 1, type = 0;
-  const LONG rc = RegQueryValueExA(key, kFirstGetValue, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
-  RegCloseKey(key);
-  return rc != ERROR_SUCCESS || value[0] == '\0';
-}
-
-bool RecordFirstAnswer() {
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
-    return false;
-  const LONG rc = RegSetValueExA(key, kFirstGetValue, 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
-  RegCloseKey(key);
-  return rc == ERROR_SUCCESS;
+  std::string value;
+  return !ReadProductText(nullptr, kFirstGetValue, value) || value.empty();
 }
 
 const char* UnpackStatusText(UnpackStatus s) {
@@ -102,7 +89,7 @@ void ZLyric::RewriteInfo(ResultType rt, const std::vector<SearchItem>& sl, const
 
 void ZLyric::MarkFirstAnswer() {
   if (!FirstAnswerPending()) return;
-  if (!RecordFirstAnswer()) {
+  if (!WriteProductText(nullptr, kFirstGetValue, "1")) {
     // Without the record the event would go out again on every answer.
     LogWrite(m_szLogFile, kEngineLog, kEngineModule, "FIRST_GET_LYRIC not recorded");
     return;
@@ -148,7 +135,7 @@ void ZLyric::SearchResFromServer(CHTTPRequest* request, SearchItem si, ResultTyp
   q.zipSig = zipsig;
   q.recoSn = recoSn;
   q.recoArtist = recoArtist;
-  q.fileName = SongFileName(FieldText(m_songFileAtr.songPath));
+  q.fileName = PathFileName(FieldText(m_songFileAtr.songPath));
   q.sig1 = m_songFileAtr.sig1;
   q.sig2 = m_songFileAtr.sig2;
   q.searchType = st;
@@ -190,7 +177,7 @@ void ZLyric::SearchResFromServer(CHTTPRequest* request, SearchItem si, ResultTyp
 void ZLyric::SoftSearchResFromServer(CHTTPRequest* request, SearchItem si, ResultType reqType, Result& r,
                                      ResultType& rt, std::vector<SearchItem>& sl, Content& c) {
   std::string zipsig;
-  if (!m_bLocalInfoValid && !m_bFilesMissing) {
+  if (SendsStoredResource(m_bLocalInfoValid != 0, m_bFilesMissing)) {
     CopyToField(si.resPath, sizeof si.resPath, m_strResPath);
     zipsig = m_strZipSig;
   }
@@ -225,7 +212,7 @@ bool ZLyric::ParseSearchResult(const char* data, long length, ResultType& rt, st
   const char* body = data + a.bodyOffset;
   const size_t bodyLength = static_cast<size_t>(length) - a.bodyOffset;
 
-  if (!m_bLocalInfoValid && !m_bFilesMissing && !a.zipSig.empty() && a.zipSig == m_strZipSig) {
+  if (StoredResourceStillValid(m_bLocalInfoValid != 0, m_bFilesMissing, a.zipSig, m_strZipSig)) {
     c = m_storedContent;
     m_content = m_storedContent;
     m_bLocalInfoValid = 1;
@@ -263,10 +250,9 @@ bool ZLyric::ParseSearchResult(const char* data, long length, ResultType& rt, st
       ClearContent(m_content);
       ClearContent(m_storedContent);
       ClearContent(c);
-      // The unpacked files are named after the lyric; the header's names
-      // stand in when the archive holds no lyric.
-      const std::string artist = u.hasLyric ? u.lyricArtist : a.rartist;
-      const std::string title = u.hasLyric ? u.lyricTitle : a.rtitle;
+      const ResourceNames names = UnpackedResourceNames(u.hasLyric, u.lyricArtist, u.lyricTitle, a.rartist, a.rtitle);
+      const std::string& artist = names.artist;
+      const std::string& title = names.title;
       CopyToField(c.artist, sizeof c.artist, artist);
       CopyToField(c.title, sizeof c.title, title);
       CopyToField(c.album, sizeof c.album, a.ralbum);
@@ -298,34 +284,39 @@ void ZLyric::FindResFromServer(Result& r, ResultType& rt, std::vector<SearchItem
   AddTrace("FindResFromServer Start:");
   LogWrite(m_szLogFile, kEngineLog, kEngineModule, "enter FindResFromServer");
   r = RESULT_NET_ERR;
-  if (m_bLocalInfoValid && ResourceStateOf(m_content) == PRE_SET_FULL) {
+  if (ResourceCompleteLocally(m_bLocalInfoValid != 0, ResourceStateOf(m_content))) {
     r = RESULT_OK;
     rt = RESULT_TYPE_CONTENT;
     c = m_content;
   } else {
-    const std::string artist = FieldText(m_songFileAtr.finalArtist), title = FieldText(m_songFileAtr.finalTitle);
-    CHTTPRequest* request = OpenHTTPRequest(&m_pFindGetRequest);
-    SoftSearchResFromServer(request, ItemOf(artist, title), RESULT_TYPE_CONTENT, r, rt, sl, c);
-    if (request) CloseHTTPRequest(&m_pFindGetRequest);
-    const bool found = (rt == RESULT_TYPE_LIST && !sl.empty()) || (rt == RESULT_TYPE_CONTENT && c.lrc_path[0]);
-    PostUsageEvent("SEARCHLRC", "S:" + title + "|AR:" + artist + "|REC_S:" + FieldText(m_songFileAtr.recTitle) +
-                                    "|REC_AR:" + FieldText(m_songFileAtr.recArtist) + "|" +
-                                    (r != RESULT_OK ? "NET_ERR" : found ? "Y" : "N"),
-                   0);
-    if (r == RESULT_OK) RewriteInfo(rt, sl, c);
+    SearchServerByNames(FieldText(m_songFileAtr.finalArtist), FieldText(m_songFileAtr.finalTitle), r, rt, sl, c);
   }
   DecideTUI(tui);
-  if (r == RESULT_NET_ERR && !m_bLocalInfoValid) c = m_storedContent;
-  if (r == RESULT_NET_ERR && ResourceCountOf(c) > 0) r = RESULT_OK;
+  const FindOutcome settled =
+      SettleFindResult(r, m_bLocalInfoValid != 0, ResourceCountOf(c), ResourceCountOf(m_storedContent));
+  if (settled.useStoredContent) c = m_storedContent;
+  r = settled.result;
   AddTrace("FindResFromServer End:");
   LogWrite(m_szLogFile, kEngineLog, kEngineModule, "out FindResFromServer:r:%d,rt:%d,sl.length:%d",
            static_cast<int>(r), static_cast<int>(rt), static_cast<int>(sl.size()));
   PostTrace();
 }
 
+void ZLyric::SearchServerByNames(const std::string& artist, const std::string& title, Result& r, ResultType& rt,
+                                 std::vector<SearchItem>& sl, Content& c) {
+  CHTTPRequest* request = OpenHTTPRequest(&m_pFindGetRequest);
+  SoftSearchResFromServer(request, ItemOf(artist, title), RESULT_TYPE_CONTENT, r, rt, sl, c);
+  if (request) CloseHTTPRequest(&m_pFindGetRequest);
+  const bool found = AnswerFoundSomething(rt, sl.empty(), c.lrc_path[0] != '\0');
+  PostUsageEvent("SEARCHLRC", "S:" + title + "|AR:" + artist + "|REC_S:" + FieldText(m_songFileAtr.recTitle) +
+                                  "|REC_AR:" + FieldText(m_songFileAtr.recArtist) + "|" + SearchEventMark(r, found),
+                 0);
+  if (r == RESULT_OK) RewriteInfo(rt, sl, c);
+}
+
 void ZLyric::GetResFromServer(SearchItem si, Result& r, Content& c) {
   AddTrace("GetResFromServer Start:");
-  if (m_bLocalInfoValid && ResourceStateOf(m_content) == PRE_SET_FULL) {
+  if (ResourceCompleteLocally(m_bLocalInfoValid != 0, ResourceStateOf(m_content))) {
     LogWrite(m_szLogFile, kEngineLog, kEngineModule, "GetResFromServer End(NEED_NO):");
     r = RESULT_OK;
     c = m_content;
@@ -356,8 +347,7 @@ void ZLyric::UserSearchRes(std::string artist, std::string title, Result& r, std
   if (request) CloseHTTPRequest(&m_pUserRequest);
   if (rt != RESULT_TYPE_LIST) sl.clear();
   LogWrite(m_szLogFile, kEngineLog, kEngineModule, "out UserSearchRes,sl.length:%d", static_cast<int>(sl.size()));
-  PostUsageEvent("SEARCHLRC",
-                 "S:" + title + "|AR:" + artist + "|" + (r != RESULT_OK ? "NET_ERR" : sl.empty() ? "N" : "Y"), 0);
+  PostUsageEvent("SEARCHLRC", "S:" + title + "|AR:" + artist + "|" + SearchEventMark(r, !sl.empty()), 0);
 }
 
 void ZLyric::UserGetRes(SearchItem si, Result& r, Content& c) {
@@ -387,9 +377,11 @@ void ZLyric::PreGetRes(std::string songPath, std::string artist, std::string tit
   tagUpdateInfo tui{};
   FindResFromLocal(songPath, artist, title, album, nKbps < 0 ? 0u : static_cast<unsigned>(nKbps), rt, sl, c, tui);
   r = RESULT_OK;
-  if (rt == RESULT_TYPE_NONE || rt == RESULT_TYPE_STALE) FindResFromServer(r, rt, sl, c, tui);
-  // A "nothing" answer is where recognition by fingerprint takes over; it
-  // joins here once the recognition step exists.
+  if (rt != RESULT_TYPE_NONE && rt != RESULT_TYPE_STALE) return;
+  FindResFromServer(r, rt, sl, c, tui);
+  // Only an answer of "nothing" hands over to recognition: after a network
+  // failure the local "nothing" still stands in rt.
+  if (r == RESULT_OK && rt == RESULT_TYPE_NONE) FindResByFp(r, rt, sl, c, tui);
 }
 
 void ZLyric::ReloadLrc(Result& r, Content& c) {

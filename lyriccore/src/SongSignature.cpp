@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "shared/GbkPath.h"
+
 namespace zl {
 
 namespace {
@@ -196,8 +198,7 @@ bool SongSignature(const ByteSource& song, bool isWma, uint32_t kbps, uint32_t& 
 }
 
 bool HasMp3Extension(const std::string& path) {
-  const size_t dot = path.rfind('.');
-  return dot != std::string::npos && EqualsNoCase(path.substr(dot + 1), "mp3");
+  return EqualsNoCase(PathExtension(path), "mp3");
 }
 
 bool EndsInWma(const std::string& path) {

@@ -6,8 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "lyriccore/Export.h"
-
 namespace zl {
 
 // Random access to the bytes of a song.
@@ -21,7 +19,7 @@ class ByteSource {
 };
 
 // A file opened for reading, with 64-bit offsets.
-class LYRICCORE_API FileByteSource : public ByteSource {
+class FileByteSource : public ByteSource {
  public:
   explicit FileByteSource(const std::string& path);
   ~FileByteSource() override;
@@ -38,35 +36,33 @@ class LYRICCORE_API FileByteSource : public ByteSource {
 
 // h1 over the even bytes, h2 over the odd ones: h = h * 16777619 ^ byte.
 // A last byte without a partner is left out.
-LYRICCORE_API void FoldBytePairs(const unsigned char* bytes, size_t n, uint32_t& h1, uint32_t& h2);
+void FoldBytePairs(const unsigned char* bytes, size_t n, uint32_t& h1, uint32_t& h2);
 
 // The part of the file that is audio: for an MP3 without its leading ID3v2
 // tag and trailing ID3v1 tag. False when nothing is left.
-LYRICCORE_API bool SignatureRegion(const ByteSource& song, bool isMp3, uint64_t& begin,
-                                   uint64_t& end);
+bool SignatureRegion(const ByteSource& song, bool isMp3, uint64_t& begin, uint64_t& end);
 
 // The file signature: the region without its first and last 10240 bytes,
 // sampled as ten 1024-byte pieces and its length when still 10240 bytes or
 // longer, else taken whole; then folded in byte pairs.
-LYRICCORE_API bool FileSignature(const ByteSource& song, bool isMp3, uint32_t& h1, uint32_t& h2);
+bool FileSignature(const ByteSource& song, bool isMp3, uint32_t& h1, uint32_t& h2);
 
 // The info key of a signature: the 8 bytes of the two words in memory
 // order (low byte of h1 first) as 16 upper-case hex digits.
-LYRICCORE_API std::string SignatureKey(uint32_t h1, uint32_t h2);
+std::string SignatureKey(uint32_t h1, uint32_t h2);
 
 // The hash of artist followed by title (cut to 259 bytes), bytes taken as
 // signed values: h = h * 16777619 ^ byte.
-LYRICCORE_API uint32_t NamesHash(const std::string& artist, const std::string& title);
+uint32_t NamesHash(const std::string& artist, const std::string& title);
 
 // The song signature: after the WMA header objects for a WMA file, skip
 // kbps * 4480 bytes, read kbps * 384 and fold them as 64-bit words into two
 // 32-bit halves. kbps must be 1 to 1024.
-LYRICCORE_API bool SongSignature(const ByteSource& song, bool isWma, uint32_t kbps,
-                                 uint32_t& sig1, uint32_t& sig2);
+bool SongSignature(const ByteSource& song, bool isWma, uint32_t kbps, uint32_t& sig1, uint32_t& sig2);
 
 // "mp3" after the last '.' of the path, any case.
-LYRICCORE_API bool HasMp3Extension(const std::string& path);
+bool HasMp3Extension(const std::string& path);
 // The path ends in "wma", any case.
-LYRICCORE_API bool EndsInWma(const std::string& path);
+bool EndsInWma(const std::string& path);
 
 }  // namespace zl

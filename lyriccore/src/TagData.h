@@ -5,8 +5,6 @@
 #include <cstddef>
 #include <string>
 
-#include "lyriccore/Export.h"
-
 namespace zl {
 
 constexpr size_t kTagDataFileBytes = 4 + 1800;
@@ -16,6 +14,6 @@ struct TagNames {
 };
 
 // False when the bytes are not a data file holding names.
-LYRICCORE_API bool ParseTagData(const std::string& bytes, TagNames& names);
+bool ParseTagData(const std::string& bytes, TagNames& names);
 
 }  // namespace zl

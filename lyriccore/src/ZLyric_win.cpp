@@ -45,6 +45,8 @@ ZLyric::ZLyric()
       m_bLocalInfoValid(1),
       m_content(),
       m_storedContent(),
+      m_fpmatchLimitMs(kRecognitionEngineLimitMs),
+      m_bRecoStored(false),
       m_bFilesMissing(false),
       m_bLrcMissing(false) {
   EnsureProductKeys();
@@ -71,7 +73,11 @@ ZLyric::~ZLyric() {
 }
 
 ZLyric::ZLyric(const ZLyric& other)
-    : m_pFindGetRequest(nullptr), m_pUserRequest(nullptr), m_pUploadRequest(nullptr) {
+    : m_pFindGetRequest(nullptr),
+      m_pUserRequest(nullptr),
+      m_pUploadRequest(nullptr),
+      m_fpmatchLimitMs(kRecognitionEngineLimitMs),
+      m_bRecoStored(false) {
   CopyFrom(other);
 }
 
@@ -103,6 +109,9 @@ void ZLyric::CopyFrom(const ZLyric& o) {
   m_strZipSig = o.m_strZipSig;
   m_bFilesMissing = o.m_bFilesMissing;
   m_bLrcMissing = o.m_bLrcMissing;
+  m_fpmatchLimitMs = o.m_fpmatchLimitMs;
+  m_recoTags = o.m_recoTags;
+  m_bRecoStored = o.m_bRecoStored;
 }
 
 void ZLyric::DecideTUI(tagUpdateInfo& tui) { DecideTagUpdate(m_songFileAtr, m_strHitfrom, tui); }

@@ -1,14 +1,12 @@
 #pragma once
 // Unpacks a zip archive held in memory (an answer of the lyric server) into
-// a folder: nothing is written unless the whole archive reads back sound
-// (ReadZipFromMemory), and entry names marked as UTF-8 arrive in the code page.
+// a folder: the archive is read and checked whole first (ZipArchive.h), so
+// nothing is written unless all of it reads back sound.
 #include <cstddef>
 #include <string>
 #include <vector>
 
-#include "SearchProtocol.h"
-#include "ZipRead.h"
-#include "lyriccore/Export.h"
+#include "ZipArchive.h"
 
 namespace zl {
 
@@ -18,12 +16,11 @@ struct UnpackOutcome {
   std::vector<std::string> refused;  // raw names that were not unpacked
   bool hasLyric = false;             // an entry named "*.lrc*" was unpacked
   std::string lyricArtist, lyricTitle;
-  std::string detail;                // for the log
+  std::string detail;  // for the log
 };
 
-// folder ends in '\'. password empty: the entries are not encrypted.
-LYRICCORE_API UnpackOutcome UnpackZipFromMemory(const char* data, size_t length, const std::string& folder,
-                                                const std::string& password,
-                                                const UnpackLimits& limits = UnpackLimits());
+// folder ends in '\'. password empty: the entries are not protected.
+UnpackOutcome UnpackZipFromMemory(const char* data, size_t length, const std::string& folder,
+                                  const std::string& password, const UnpackLimits& limits = UnpackLimits());
 
 }  // namespace zl

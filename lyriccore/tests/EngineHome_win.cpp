@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "shared/GbkPath.h"
 #include "shared/Ownership.h"
 
 namespace enginetest {
@@ -133,7 +134,7 @@ std::string ProgramFolder() {
   char path[MAX_PATH];
   const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
   std::string folder(path, n);
-  return folder.substr(0, folder.rfind('\\') + 1);
+  return zl::PathFolder(folder) + "\\";
 }
 
 }  // namespace enginetest

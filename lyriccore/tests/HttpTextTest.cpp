@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "Base64.h"
 #include "HttpText.h"
 
 using namespace zl;
@@ -19,6 +18,7 @@ TEST(HttpUrlSplit, HostPortAndPath) {
   EXPECT_FALSE(SplitHttpUrl("http:///x", u));
   EXPECT_FALSE(SplitHttpUrl("http://h:99999/", u));
   EXPECT_FALSE(SplitHttpUrl("http://h:/", u));
+  EXPECT_FALSE(SplitHttpUrl("ftp://h/x", u));
   // Anything that would end the request line early.
   EXPECT_FALSE(SplitHttpUrl("http://h/p\r\nX-Forged: 1", u));
   EXPECT_FALSE(SplitHttpUrl("http://h\n/", u));
@@ -98,10 +98,31 @@ TEST(ProxyEntry, PortDefaultsTo80) {
   EXPECT_EQ(port, 3128u);
 }
 
-TEST(Base64, StandardAlphabetWithPadding) {
-  EXPECT_EQ(Base64Encode("u:p"), "dTpw");
-  EXPECT_EQ(Base64Encode("ab"), "YWI=");
-  EXPECT_EQ(Base64Encode("a"), "YQ==");
-  EXPECT_EQ(Base64Encode("\xFB\xFF"), "+/8=");
-  EXPECT_EQ(Base64Encode(""), "");
+TEST(ProxySetting, ConTypePicksTheConnection) {
+  EXPECT_EQ(ProxyChoiceFor("1"), ProxyChoice::System);
+  EXPECT_EQ(ProxyChoiceFor("2"), ProxyChoice::Configured);
+  EXPECT_EQ(ProxyChoiceFor("3"), ProxyChoice::Unchanged);
+  EXPECT_EQ(ProxyChoiceFor("0"), ProxyChoice::Direct);
+  EXPECT_EQ(ProxyChoiceFor(""), ProxyChoice::Direct);
+  EXPECT_EQ(ProxyChoiceFor("7"), ProxyChoice::Direct);
+  EXPECT_EQ(ProxyChoiceFor("2x"), ProxyChoice::Configured);  // read as a number, as atoi does
+}
+
+TEST(ProxySetting, SystemProxyIsTheFirstEntry) {
+  std::string host;
+  unsigned port = 0;
+  ASSERT_TRUE(SystemProxyEndpoint("proxy.lan:3128", host, port));
+  EXPECT_EQ(host, "proxy.lan");
+  EXPECT_EQ(port, 3128u);
+  ASSERT_TRUE(SystemProxyEndpoint("http=web:8080;https=sec:443", host, port));
+  EXPECT_EQ(host, "web");
+  EXPECT_EQ(port, 8080u);
+  ASSERT_TRUE(SystemProxyEndpoint("a:81 b:82", host, port));
+  EXPECT_EQ(host, "a");
+  EXPECT_EQ(port, 81u);
+  ASSERT_TRUE(SystemProxyEndpoint("noport", host, port));
+  EXPECT_EQ(port, 80u);
+  EXPECT_FALSE(SystemProxyEndpoint("", host, port));
+  EXPECT_FALSE(SystemProxyEndpoint(";b:82", host, port));
+  EXPECT_TRUE(host.empty());
 }

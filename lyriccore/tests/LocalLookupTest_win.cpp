@@ -12,6 +12,7 @@
 #include "SongBytes.h"
 #include "SongSignature.h"
 #include "lyriccore/ZLyric.h"
+#include "shared/GbkPath.h"
 
 using namespace enginetest;
 
@@ -259,7 +260,7 @@ TEST(LocalLookup, UserCopyUnderEachLyricFileOption) {
     EXPECT_EQ(l.rt, RESULT_TYPE_CONTENT) << k.conf;
     EXPECT_EQ(std::string(l.c.lrc_path), h.Path(k.copy)) << k.conf;
     EXPECT_EQ(h.Read(k.copy), kLyric) << k.conf;
-    EXPECT_EQ(CountFiles(h.Path(k.copy).substr(0, h.Path(k.copy).rfind('\\')), ".tmp"), 0);
+    EXPECT_EQ(CountFiles(zl::PathFolder(h.Path(k.copy)), ".tmp"), 0);
   }
 }
 

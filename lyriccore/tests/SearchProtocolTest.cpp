@@ -110,14 +110,7 @@ TEST(SearchQuery, ScrambleCyclesTheKeyAtByteSeven) {
   EXPECT_EQ(ScrambleArguments(""), "");
 }
 
-TEST(SearchQuery, UrlAndFileName) {
-  EXPECT_EQ(SearchUrl("http://h:1/lyric", "QUJD"), "http://h:1/lyric?QUJD");
-  EXPECT_EQ(SongFileName("C:\\music\\a b.mp3"), "a b.mp3");
-  EXPECT_EQ(SongFileName("/m/x.mp3"), "x.mp3");
-  EXPECT_EQ(SongFileName("x.mp3"), "x.mp3");
-  // 0x5C as the trail byte of a double-byte character is no separator.
-  EXPECT_EQ(SongFileName(std::string("C:\\\x95\x5C.mp3")), std::string("\x95\x5C.mp3"));
-}
+TEST(SearchQuery, Url) { EXPECT_EQ(SearchUrl("http://h:1/lyric", "QUJD"), "http://h:1/lyric?QUJD"); }
 
 TEST(SearchAnswerHeader, ReadsEveryKey) {
   const SearchAnswer a = Parse(

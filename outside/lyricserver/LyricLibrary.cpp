@@ -56,7 +56,7 @@ std::string LyricLibrary::Answer(const Query& q, const AnswerOptions& opt) const
         songs.insert(songs.begin(), Song{f.first.substr(0, dash), f.first.substr(dash + 1, f.first.size() - dash - 5)});
     }
   }
-  if (songs.empty()) return "rcode=1\r\nTP=none\r\n" + brk;
+  if (songs.empty()) return "rcode=" + std::to_string(opt.noneRcode) + "\r\nTP=none\r\n" + brk;
 
   if (value("type") == "1") {
     std::string body = "rcode=0\r\nhitfrom=tag\r\nTP=list\r\n" + brk;

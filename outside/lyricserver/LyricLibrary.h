@@ -14,6 +14,7 @@ namespace lyricserver {
 struct AnswerOptions {
   std::string password;      // protects content archives when not empty
   bool noHeaderBreak = false;  // header and body not separated by a blank line
+  int noneRcode = 1;           // rcode of a "none" answer (1: recognition settled)
 };
 
 class LyricLibrary {

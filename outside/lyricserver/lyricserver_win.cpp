@@ -1,14 +1,16 @@
 // lyricserver: a stand-in for the lyric server, on 127.0.0.1 only.
 //   lyricserver.exe --library DIR [--port N] [--queries FILE] [--requests FILE]
 //                   [--password PW] [--status CODE] [--hang] [--cut] [--no-break]
-//                   [--proxy | --proxy-auth USER:PASS]
+//                   [--proxy | --proxy-auth USER:PASS] [--none-rcode N]
 // Prints "PORT <n>" once listening. Each GET carries the scrambled query
 // after '?'; the decoded argument string is appended to --queries and the raw
 // request to --requests. --status answers another HTTP status, --hang never
 // answers, --cut closes the connection halfway through the answer, and
 // --no-break leaves out the blank line after the answer's own header. With
 // --proxy the server also expects requests in proxy form (absolute URL), and
-// with --proxy-auth it requires that Basic Proxy-Authorization.
+// with --proxy-auth it requires that Basic Proxy-Authorization. --none-rcode
+// gives the rcode of a "none" answer (1 by default; 0 asks the engine to go
+// on with fingerprint recognition).
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -108,6 +110,7 @@ bool ParseArgs(int argc, char** argv, Options& opt) {
     else if (a == "--hang") opt.hang = true;
     else if (a == "--cut") opt.cut = true;
     else if (a == "--no-break") opt.answer.noHeaderBreak = true;
+    else if (a == "--none-rcode" && hasValue) opt.answer.noneRcode = std::atoi(argv[++i]);
     else return false;
   }
   return !opt.library.empty() && opt.port >= 0 && opt.port < 65536 && opt.status >= 100 && opt.status < 1000;
@@ -119,7 +122,8 @@ int main(int argc, char** argv) {
   Options opt;
   if (!ParseArgs(argc, argv, opt)) {
     std::fputs("usage: lyricserver --library DIR [--port N] [--queries FILE] [--requests FILE] [--password PW]\n"
-               "       [--status CODE] [--hang] [--cut] [--no-break] [--proxy | --proxy-auth USER:PASS]\n",
+               "       [--status CODE] [--hang] [--cut] [--no-break] [--proxy | --proxy-auth USER:PASS]\n"
+               "       [--none-rcode N]\n",
                stderr);
     return 2;
   }

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "TagText.h"
-#include "shared/GbkText.h"
 
 namespace tagprobe {
 
@@ -14,7 +13,7 @@ constexpr size_t kTitleAt = 3, kArtistAt = 33, kAlbumAt = 63;
 
 void PutField(uint8_t* field, const std::string& name) {
   if (name.empty()) return;
-  const size_t n = zl::GbkCutLength(name.data(), name.size(), kFieldSize);
+  const size_t n = GbkPrefixLength(name.data(), name.size(), kFieldSize);
   std::memset(field, 0, kFieldSize);
   std::memcpy(field, name.data(), n);
 }
@@ -23,7 +22,7 @@ std::string ReadField(const uint8_t* field, const TextConverter& conv) {
   size_t n = 0;
   while (n < kFieldSize && field[n] != 0) ++n;
   // Writers that cut names to the field often leave half a double-byte character.
-  if (n == kFieldSize && zl::IsGbkLeadByte(field[n - 1]) && !IsValidGbk(field, n) && IsValidGbk(field, n - 1)) --n;
+  if (n == kFieldSize && IsGbkLead(field[n - 1]) && !IsValidGbk(field, n) && IsValidGbk(field, n - 1)) --n;
   return LegacyTextToGbk(field, n, conv);
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "shared/GbkText.h"
+#include "TagText.h"
 
 namespace tagprobe {
 
@@ -11,7 +11,7 @@ namespace {
 std::string FieldText(const char* field) {
   size_t n = 0;
   while (n < kNameFieldSize && field[n] != '\0') ++n;
-  return std::string(field, zl::GbkCutLength(field, n, kNameFieldSize - 1));
+  return std::string(field, GbkPrefixLength(field, n, kNameFieldSize - 1));
 }
 
 }  // namespace
@@ -20,9 +20,9 @@ Bytes EncodeTagData(const SongNames& names) {
   TagDataRecord r{};
   if (names.Any()) {
     r.hasNames = 1;
-    zl::CopyGbkBounded(r.title, sizeof r.title, names.title.data(), names.title.size());
-    zl::CopyGbkBounded(r.artist, sizeof r.artist, names.artist.data(), names.artist.size());
-    zl::CopyGbkBounded(r.album, sizeof r.album, names.album.data(), names.album.size());
+    PutGbkField(r.title, sizeof r.title, names.title);
+    PutGbkField(r.artist, sizeof r.artist, names.artist);
+    PutGbkField(r.album, sizeof r.album, names.album);
   }
   Bytes out(sizeof r);
   std::memcpy(out.data(), &r, sizeof r);

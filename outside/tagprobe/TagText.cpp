@@ -94,6 +94,23 @@ bool IsValidGbk(const uint8_t* p, size_t n) {
   return true;
 }
 
+size_t GbkPrefixLength(const char* s, size_t n, size_t limit) {
+  size_t i = 0;
+  while (i < n) {
+    const size_t step = IsGbkLead(static_cast<uint8_t>(s[i])) && i + 1 < n ? 2 : 1;
+    if (i + step > limit) break;
+    i += step;
+  }
+  return i;
+}
+
+void PutGbkField(char* field, size_t size, const std::string& s) {
+  if (size == 0) return;
+  const size_t n = GbkPrefixLength(s.data(), s.size(), size - 1);
+  s.copy(field, n);
+  field[n] = '\0';
+}
+
 bool IsAscii(const std::string& s) {
   for (char c : s)
     if (static_cast<unsigned char>(c) >= 0x80) return false;

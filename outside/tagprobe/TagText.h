@@ -23,6 +23,14 @@ void PutUtf16Le(Bytes& out, const std::u16string& s);
 // Windows players do; anything else is read as Latin-1.
 std::string LegacyTextToGbk(const uint8_t* p, size_t n, const TextConverter& conv);
 bool IsValidGbk(const uint8_t* p, size_t n);
+// The tool's own GBK rules (it checks the engine, so it shares none of the
+// engine's): a lead byte is 0x81-0xFE and takes the next byte with it.
+inline bool IsGbkLead(uint8_t c) { return c >= 0x81 && c <= 0xFE; }
+// The longest prefix of s[0, n) of at most `limit` bytes that does not end
+// between a lead byte and its trail byte.
+size_t GbkPrefixLength(const char* s, size_t n, size_t limit);
+// s cut so, into a NUL-terminated field of `size` bytes.
+void PutGbkField(char* field, size_t size, const std::string& s);
 bool IsAscii(const std::string& s);
 
 // The first string of an ID3v2 text frame body (encoding byte first), in GBK,

@@ -10,6 +10,7 @@ namespace zl {
 struct BoundedWorker::Job {
   std::function<void()> work;
   HMODULE pinned = nullptr;
+  std::atomic<bool> started{false};
   std::atomic<bool> returned{false};
 };
 
@@ -29,6 +30,7 @@ HMODULE PinThisModule() {
 struct WorkerThread {
   static DWORD WINAPI Entry(void* param) {
     auto* job = static_cast<BoundedWorker::Job*>(param);
+    job->started.store(true);
     try {
       job->work();
     } catch (...) {
@@ -106,6 +108,16 @@ WorkerEnd BoundedWorker::Stop(const std::function<void()>& cancel, DWORD graceMs
   if (Wait(graceMs)) {
     Forget(true);
     return WorkerEnd::Cancelled;
+  }
+  // A thread is terminated only inside its work: while it starts or ends it
+  // may hold the loader lock, and killing it then would leave every later
+  // thread start and module load of the process blocked.
+  const ULONGLONG deadline = GetTickCount64() + kTerminationWaitMs;
+  while (!job_->started.load() && !Wait(0) && GetTickCount64() < deadline) Sleep(1);
+  if (job_->returned.load() || !job_->started.load()) {
+    const bool gone = Wait(kTerminationWaitMs);
+    Forget(gone);
+    return gone ? WorkerEnd::Cancelled : WorkerEnd::Abandoned;
   }
   TerminateThread(thread_.Get(), 1);
   const bool gone = Wait(kTerminationWaitMs);

@@ -4,23 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "shared/GbkText.h"
+#include "shared/GbkPath.h"
 
 namespace zl {
-
-namespace {
-// Walked character by character: a folder ending in a double-byte character
-// whose trail byte is 0x5C (as in "運") does not end in a separator.
-bool EndsInSeparator(const std::string& folder) {
-  bool separator = false;
-  for (size_t i = 0; i < folder.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(folder[i]);
-    separator = c == '\\' || c == '/';
-    if (IsGbkLeadByte(c) && i + 1 < folder.size()) ++i;
-  }
-  return separator;
-}
-}  // namespace
 
 std::string ConfigImagePathFromHome(const std::string& home) { return home + "\\face\\zoc.img"; }
 
@@ -50,7 +36,7 @@ std::string BuildProgramCommandLine(const char* command, const char* folder) {
   const std::string cmd = command ? command : "";
   if (!folder || !*folder) return cmd;
   std::string program = folder;
-  if (!EndsInSeparator(program)) program += '\\';
+  if (!EndsInPathSeparator(program)) program += '\\';
   // The program is the command's first word (or its quoted first part).
   std::string rest;
   if (!cmd.empty() && cmd[0] == '"') {
@@ -111,8 +97,7 @@ bool ParseUserFileLine(const std::string& head, int line, std::string& value) {
 }
 
 std::string HostPlayerNameFromPath(const std::string& executablePath) {
-  const size_t slash = executablePath.find_last_of("\\/");
-  std::string name = executablePath.substr(slash == std::string::npos ? 0 : slash + 1);
+  std::string name = PathFileName(executablePath);
   for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (name.find("WMPLAYER") != std::string::npos) return "wmp";
   if (name.find("WINAMP") != std::string::npos) return "winamp";

@@ -5,17 +5,15 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <vector>
 
 #include "shared/ConfigRules.h"
 #include "shared/GbkText.h"
 #include "shared/Ownership.h"
+#include "shared/ProductRegistry.h"
 
 using namespace zl;
 
 namespace {
-const char kProductKey[] = "SOFTWARE\\ZOLYRIC";
-
 bool CopyWhole(const std::string& value, char* buffer, size_t size) {
   // A path or id cut short would name something else: no fit, no result.
   if (value.empty() || value.size() + 1 > size) return false;
@@ -31,23 +29,7 @@ bool ClearBuffer(char* buffer, size_t size) {
 }  // namespace
 
 bool ReadInstallHome(std::string& home) {
-  home.clear();
-  UniqueRegKey key;
-  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kProductKey, 0, KEY_READ, key.Put()) != ERROR_SUCCESS)
-    return false;
-  DWORD type = 0, bytes = 0;
-  if (RegQueryValueExA(key.Get(), "ZOLYRIC_HOME", nullptr, &type, nullptr, &bytes) !=
-          ERROR_SUCCESS ||
-      type != REG_SZ || bytes == 0 || bytes > 32768)
-    return false;
-  std::vector<char> data(bytes + 1, '\0');
-  if (RegQueryValueExA(key.Get(), "ZOLYRIC_HOME", nullptr, &type,
-                       reinterpret_cast<BYTE*>(data.data()), &bytes) != ERROR_SUCCESS ||
-      type != REG_SZ)
-    return false;
-  data[bytes < data.size() ? bytes : data.size() - 1] = '\0';
-  home = data.data();  // the stored value may or may not carry its NUL
-  return !home.empty();
+  return ReadProductText(nullptr, "ZOLYRIC_HOME", home) && !home.empty();
 }
 
 bool ReadInstallHome(char* buffer, size_t size) {
@@ -71,14 +53,7 @@ bool GetConfigImagePath(char* buffer, size_t size) {
 }
 
 bool EnsureProductKeys() {
-  static const char* const kKeys[] = {"SOFTWARE\\ZOLYRIC\\LOGMSG", "SOFTWARE\\ZOLYRIC\\BHO",
-                                      "SOFTWARE\\ZOLYRIC\\UPDATE"};
-  for (const char* name : kKeys) {
-    UniqueRegKey key;
-    DWORD disposition = 0;
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, name, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                    KEY_ALL_ACCESS, nullptr, key.Put(), &disposition);
-  }
+  for (const char* name : {kLogMsgSubkey, "BHO", "UPDATE"}) CreateProductKey(name);
   return true;
 }
 

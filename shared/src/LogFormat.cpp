@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "shared/GbkPath.h"
+
 namespace zl {
 
 namespace {
@@ -55,7 +57,8 @@ std::vector<std::string> ParseIgnoredModules(const std::string& value) {
 }
 
 std::string SettingsPathBesideExecutable(const std::string& executablePath) {
-  const size_t slash = executablePath.rfind('\\');
+  // Only '\' separates here: a path of another system has no such file beside it.
+  const size_t slash = LastPathSeparator(executablePath, "\\");
   if (slash == std::string::npos) return std::string();
   return executablePath.substr(0, slash + 1) + "qnconf.ini";
 }

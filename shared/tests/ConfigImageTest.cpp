@@ -12,6 +12,7 @@
 #include "WinTestSupport.h"
 #include "shared/InstallHome.h"
 #include "shared/Ownership.h"
+#include "shared/ProductRegistry.h"
 
 using namespace zltest;
 
@@ -262,4 +263,23 @@ TEST_F(ConfigImage, ProductKeysAreCreated) {
     EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, name, 0, KEY_READ, key.Put()), ERROR_SUCCESS)
         << name;
   }
+}
+
+// The one reader and writer of the product key's values, on a subkey of the test's own.
+TEST_F(ConfigImage, ProductValuesKeepTheirTypes) {
+  const char* kSub = "ZLTEST";
+  std::string text;
+  uint32_t number = 7;
+  EXPECT_FALSE(zl::ReadProductText(kSub, "T", text));
+  ASSERT_TRUE(zl::WriteProductText(kSub, "T", "\xC4\xE3 x"));
+  ASSERT_TRUE(zl::ReadProductText(kSub, "T", text));
+  EXPECT_EQ(text, "\xC4\xE3 x");
+  ASSERT_TRUE(zl::WriteProductNumber(kSub, "N", 0xFFFFFFFEu));
+  ASSERT_TRUE(zl::ReadProductNumber(kSub, "N", number));
+  EXPECT_EQ(number, 0xFFFFFFFEu);
+  // A value of the other type reads as missing.
+  EXPECT_FALSE(zl::ReadProductNumber(kSub, "T", number));
+  EXPECT_FALSE(zl::ReadProductText(kSub, "N", text));
+  EXPECT_TRUE(text.empty());
+  RegDeleteTreeA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZOLYRIC\\ZLTEST");
 }

@@ -69,6 +69,9 @@ TEST(LogSettings, SettingsFileLiesBesideTheExecutable) {
   EXPECT_EQ(SettingsPathBesideExecutable("C:\\a.exe"), "C:\\qnconf.ini");
   EXPECT_EQ(SettingsPathBesideExecutable("winamp.exe"), "");
   EXPECT_EQ(SettingsPathBesideExecutable("/usr/bin/tool"), "");
+  // The trail byte 0x5C of a double-byte character is no separator.
+  EXPECT_EQ(SettingsPathBesideExecutable("C:\\a\\\x95\x5C.exe"), "C:\\a\\qnconf.ini");
+  EXPECT_EQ(SettingsPathBesideExecutable("C:\\\x95\x5C\\w.exe"), "C:\\\x95\x5C\\qnconf.ini");
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "shared/GbkPath.h"
 #include "shared/Ownership.h"
 
 namespace zltest {
@@ -91,7 +92,7 @@ std::string ProgramFolder() {
   char path[MAX_PATH];
   const DWORD n = GetModuleFileNameA(nullptr, path, sizeof path);
   std::string folder(path, n);
-  return folder.substr(0, folder.rfind('\\') + 1);
+  return zl::PathFolder(folder) + "\\";
 }
 
 std::string ChildProgram() { return ProgramFolder() + "shared_test_child.exe"; }

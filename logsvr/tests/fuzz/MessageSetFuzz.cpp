@@ -7,6 +7,7 @@
 #include "FuzzCheck.h"
 #include "LogEvent.h"
 #include "LogQuota.h"
+#include "MessageSet.h"
 #include "shared/GbkText.h"
 #include "shared/ProfileText.h"
 
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string act = in.ConsumeRandomLengthString(32);
   const std::string text = in.ConsumeRemainingBytesAsString();
 
-  const logsvr::MessageTable table = logsvr::ReadMessageTable([&text](const std::string& key) {
+  const logsvr::MessageTable table = logsvr::LoadMessageTable([&text](const std::string& key) {
     std::string v;
     return zl::FindIniValue(text, "LogMsg", key.c_str(), v) ? v : std::string();
   });

@@ -127,6 +127,52 @@ static_assert(offsetof(SongFileAtr, artist) == 260 && offsetof(SongFileAtr, tagA
                   offsetof(SongFileAtr, updTime) == 5584,
               "SongFileAtr layout");
 
+// One song's recognition record. The engine hands it to the recognition
+// engine (fpmatch.exe) through the hand-over file, that program fills the
+// fingerprint part and writes it back, and the recognition server's answer
+// fills the names. 2720 bytes in both builds: the hand-over file holds it raw.
+struct RecoTagInfo {
+  int32_t resultId;  // the answer's first field
+  int32_t reserved4;
+  // Before the run the song's final title, artist and album (127, 127 and
+  // 255 bytes); after a found answer the recognised ones.
+  char title[128];
+  char artist[128];
+  // The answer's album may use all 768 bytes; before the answer the bytes
+  // from 256 on hold the recognition engine's three metadata texts (128
+  // each, at offsets 520, 648 and 776 of the record).
+  char album[768];
+  char field5[32];  // the answer's fifth to eighth fields
+  char field6[32];
+  char field7[128];
+  char field8[32];
+  uint32_t fp[256];        // fingerprint words, from the recognition engine
+  uint32_t audioSig[2];    // audio signature, from the recognition engine
+  char songPath[260];      // the song file, put there by the engine
+  int32_t status;          // RECO_STATUS_*
+  int32_t metaNumber1;     // the recognition engine's two metadata numbers
+  int32_t metaNumber2;
+  char reserved2560[32];
+  char lastField[128];  // the answer's tenth field
+};
+static_assert(sizeof(RecoTagInfo) == 2720, "RecoTagInfo layout");
+static_assert(offsetof(RecoTagInfo, title) == 8 && offsetof(RecoTagInfo, artist) == 136 &&
+                  offsetof(RecoTagInfo, album) == 264 && offsetof(RecoTagInfo, field5) == 1032 &&
+                  offsetof(RecoTagInfo, field6) == 1064 && offsetof(RecoTagInfo, field7) == 1096 &&
+                  offsetof(RecoTagInfo, field8) == 1224 && offsetof(RecoTagInfo, fp) == 1256 &&
+                  offsetof(RecoTagInfo, audioSig) == 2280 && offsetof(RecoTagInfo, songPath) == 2288 &&
+                  offsetof(RecoTagInfo, status) == 2548 && offsetof(RecoTagInfo, metaNumber1) == 2552 &&
+                  offsetof(RecoTagInfo, metaNumber2) == 2556 && offsetof(RecoTagInfo, lastField) == 2592,
+              "RecoTagInfo layout");
+
+// What a RecoTagInfo's status says.
+enum RecoStatus : int32_t {
+  RECO_STATUS_FOUND = 1,
+  RECO_STATUS_FAILED = 2,
+  RECO_STATUS_NOT_KNOWN = 3,   // the server does not know the song
+  RECO_STATUS_NO_ANSWER = 11,  // the server did not answer
+};
+
 // How a server operation went.
 enum Result : int32_t {
   RESULT_NET_ERR = 0,  // no server, or the connection failed or was closed

@@ -90,6 +90,45 @@ class LYRICCORE_API ZLyric {
   // Fetches the current song's resource again.
   void ReloadLrc(Result& r, Content& c);
 
+  // ---- Fingerprint recognition -------------------------------------------------
+  // After the lyric server had nothing under the song's names: recognises
+  // the song by its sound (unless a stored outcome still holds), then asks
+  // the lyric server again under the recognised names and rewrites the info
+  // file. Result 2 with ResultType 3 when recognition gave no title.
+  // Runs on the caller's worker thread; the recognition engine is ended
+  // when it runs past its limit, the request after RetryTime.
+  void FindResByFp(Result& r, ResultType& rt, std::vector<SearchItem>& sl, Content& c, tagUpdateInfo& tui);
+  // Ends a running recognition engine (exit code 1). Any thread.
+  void TerninateFpmatch();
+
+  // The internal steps of recognition (exported; the plug-in does not call them).
+  // Decides whether to recognise, recognises, stores the outcome in the song
+  // record; RESULT_FAIL when a run failed.
+  Result GetRecTagByFP();
+  // One run: hand-over file, recognition engine, request, answer.
+  bool RecoByFP();
+  // buffer: the request line (NUL-terminated) on entry; the server's answer,
+  // NUL-terminated and cut to size - 1 bytes, on return; empty when no
+  // answer came.
+  void SendData(char* buffer, int size);
+  // The answer into the records: 1 when no record failed, 0 when one did,
+  // 2 for an empty answer.
+  int ParseResult(int count, const char* answer, RecoTagInfo* records);
+  // The records the recognition engine wrote back; false when the file
+  // cannot be read or is not a hand-over file.
+  bool ReadTagInfo(std::string handOverPath);
+  // A fingerprint text (hex words joined by %2C) into its 256 words.
+  void ConvertStr2Fp(const std::string& text, uint32_t (&out)[256]);
+  // The longest the recognition engine may run, in ms (two minutes unless set).
+  void SetRecognitionEngineLimit(unsigned long ms) { m_fpmatchLimitMs = ms; }
+  const std::vector<RecoTagInfo>& RecoTags() const { return m_recoTags; }
+
+  // ---- Upload -------------------------------------------------------------------
+  // Shares a lyric file with the song's names as the usage event UPLOADLRC:
+  // RESULT_OK when the event was handed to the sender (it is not waited
+  // for), RESULT_FAIL when the file is empty, unreadable or above 10000 bytes.
+  Result UploadLrc(const LrcItem& item);
+
   // Each aborts its running request from another thread (it then ends with
   // Result 0); nothing happens when none runs.
   void CloseFindGetPreGetConnection();
@@ -158,6 +197,13 @@ class LYRICCORE_API ZLyric {
   void RewriteInfo(ResultType rt, const std::vector<SearchItem>& sl, const Content& c);
   // On the first answer ever: records it and posts FIRST_GET_LYRIC.
   void MarkFirstAnswer();
+  // The automatic search under the given names with the find/get request,
+  // its SEARCHLRC event and, on an answer, the rewritten info file.
+  void SearchServerByNames(const std::string& artist, const std::string& title, Result& r, ResultType& rt,
+                           std::vector<SearchItem>& sl, Content& c);
+  // Runs the recognition engine on the hand-over file within its limit.
+  enum class EngineRun { NotStarted, Finished, Ended };
+  EngineRun RunRecognitionEngine(const std::string& handOverPath);
 
   // The request trace, posted as LRCGETPRO at the end of a find path.
   std::string m_strTrace;
@@ -180,7 +226,13 @@ class LYRICCORE_API ZLyric {
   Content m_storedContent;  // the resource kept for pre-fetch and reload
   std::string m_strHitfrom;
   zl::CriticalSection m_requestLock;
-  zl::UniqueHandle m_hFpmatch;  // the recognition engine while it runs
+  // The recognition engine while it runs (guarded by m_requestLock); a copy
+  // of the handle that RecoByFP waits on, so that TerninateFpmatch can end
+  // and close it from another thread.
+  zl::UniqueHandle m_hFpmatch;
+  unsigned long m_fpmatchLimitMs;
+  std::vector<RecoTagInfo> m_recoTags;  // the records of the last run
+  bool m_bRecoStored;                   // the last GetRecTagByFP stored a run's outcome
 
   // What the last info file or answer told about the resource.
   std::string m_strInfoPath;     // the current song's info file, once fixed

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <memory>
 
+#include "GbkChars.h"
+
 namespace playerhost {
 namespace {
 
@@ -65,7 +67,7 @@ ExtInf ParseExtInf(const std::string& line) {
 }  // namespace
 
 std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of("\\/");
+  const size_t slash = LastSeparator(path);
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 

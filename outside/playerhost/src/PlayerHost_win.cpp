@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "GbkChars.h"
 #include "HostState_win.h"
 #include "PlayerMessages.h"
 
@@ -21,7 +22,7 @@ std::string DefaultPluginFolder() {
   char path[MAX_PATH * 2] = {};
   const DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof path);
   std::string program(path, n < sizeof path ? n : 0);
-  const size_t slash = program.find_last_of("\\/");
+  const size_t slash = LastSeparator(program);
   return (slash == std::string::npos ? std::string() : program.substr(0, slash + 1)) + "Plugins";
 }
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "GbkChars.h"
 #include "PlayerMessages.h"
-#include "shared/GbkText.h"
 
 namespace playerhost {
 namespace {
@@ -92,7 +92,10 @@ intptr_t PlayerModel::EntryFileName(uintptr_t index) {
 intptr_t PlayerModel::CopySkinName(uintptr_t buffer) const {
   char* out = reinterpret_cast<char*>(buffer);
   if (!out) return 0;
-  zl::CopyGbkBounded(out, kSkinNameBufferSize, skinName_.data(), skinName_.size());
+  // Cut to the buffer between characters, as the player does.
+  const size_t n = WholeCharacterPrefix(skinName_, kSkinNameBufferSize - 1);
+  skinName_.copy(out, n);
+  out[n] = '\0';
   return skinName_.empty() ? 0 : static_cast<intptr_t>(buffer);
 }
 

@@ -52,6 +52,9 @@ TEST(M3u, NamesAndFolders) {
   EXPECT_EQ(TitleFromPath(".hidden"), ".hidden");
   EXPECT_EQ(FolderOf("C:\\a\\b.m3u"), "C:\\a\\");
   EXPECT_EQ(FolderOf("b.m3u"), "");
+  // A double-byte character whose trail byte is 0x5C is no separator.
+  EXPECT_EQ(FolderOf("C:\\a\\\x95\x5C.m3u"), "C:\\a\\");
+  EXPECT_EQ(TitleFromPath("C:\\a\\\x95\x5C.mp3"), "\x95\x5C");
   EXPECT_TRUE(IsPlaylistFileName("LIST.M3U"));
   EXPECT_TRUE(IsPlaylistFileName("x.m3u8"));
   EXPECT_FALSE(IsPlaylistFileName("x.mp3"));

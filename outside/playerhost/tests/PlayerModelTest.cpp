@@ -122,6 +122,10 @@ TEST_F(ModelFixture, SkinNameAndModernMainWindow) {
   std::memset(buffer, 'x', sizeof buffer);
   Ipc(201, reinterpret_cast<uintptr_t>(buffer));
   EXPECT_EQ(std::strlen(buffer), kSkinNameBufferSize - 1);
+  // A double-byte character that would not fit whole is left out whole.
+  model.SetSkinName(std::string(kSkinNameBufferSize - 2, 'k') + "\xC4\xE3");
+  Ipc(201, reinterpret_cast<uintptr_t>(buffer));
+  EXPECT_EQ(std::strlen(buffer), kSkinNameBufferSize - 2);
   EXPECT_EQ(Ipc(201, 0), 0);
 }
 

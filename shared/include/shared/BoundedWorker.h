@@ -26,7 +26,7 @@ struct WorkerThread;
 enum class WorkerEnd {
   NotStarted,  // no thread could be created; the work never ran
   Finished,    // it ended by itself within the wait
-  Cancelled,   // it ended within the grace after the cancel action
+  Cancelled,   // it ended after the cancel action, within the grace or as it was being ended
   Terminated,  // it was still running after the grace, was terminated and is gone
   Abandoned,   // terminated but not seen to end: its objects are left alive on purpose
 };
