@@ -5,6 +5,7 @@
 
 #include "FuzzCheck.h"
 #include "LogEvent.h"
+#include "PostTarget.h"
 
 namespace {
 
@@ -41,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(m.baseUrl.size() + m.version.size() + m.userId.size() + m.extra.size() <= msg.size() + 21);
   if (msg.find(';') == std::string::npos) FUZZ_CHECK(m.baseUrl == "http://127.0.0.1:8400");
 
-  logsvr::UrlParts url;
-  if (logsvr::SplitUrl(m.baseUrl, url)) FUZZ_CHECK(!url.host.empty() && url.port > 0 && url.port <= 65535);
+  zl::UrlParts url;
+  if (logsvr::SplitPostUrl(m.baseUrl, url)) FUZZ_CHECK(!url.host.empty() && url.port > 0 && url.port <= 65535);
 
   const std::string line = logsvr::FormatUninstallEvent(m);
   const std::string encoded = logsvr::EncodeEventLine(line);

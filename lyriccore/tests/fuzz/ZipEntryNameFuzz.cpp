@@ -7,6 +7,7 @@
 
 #include "FuzzCheck.h"
 #include "SearchProtocol.h"
+#include "shared/GbkPath.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   std::string artist, title;
   if (zl::LyricNamesFromEntry(raw, artist, title)) FUZZ_CHECK(artist.size() + title.size() <= raw.size());
-  FUZZ_CHECK(zl::SongFileName(raw).size() <= raw.size());
+  FUZZ_CHECK(zl::PathFileName(raw).size() <= raw.size());
+  FUZZ_CHECK(zl::PathFolder(raw).size() <= raw.size());
   return 0;
 }

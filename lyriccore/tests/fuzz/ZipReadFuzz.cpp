@@ -5,7 +5,7 @@
 
 #include "FuzzCheck.h"
 #include "SearchProtocol.h"
-#include "ZipRead.h"
+#include "ZipArchive.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider in(data, size);
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   FUZZ_CHECK(c.files.size() + c.folders.size() + c.refused.size() <= limits.maxEntries);
   uint64_t total = 0;
-  for (const zl::ZipFileEntry& f : c.files) {
+  for (const zl::ZipFile& f : c.files) {
     FUZZ_CHECK(f.bytes.size() <= limits.maxEntryBytes);
     total += f.bytes.size();
     std::string again;

@@ -7,7 +7,6 @@
 #include "SongTags.h"
 #include "TagDataFile.h"
 #include "TestConverter.h"
-#include "shared/GbkText.h"
 
 using namespace tagprobe;
 
@@ -21,20 +20,24 @@ SongBytes View(const Bytes& file, uint64_t fileSize) {
   return v;
 }
 
-// A name the code page can hold: printable ASCII and GB2312 characters.
+// A name the code page can hold: printable ASCII and GB2312 characters, at
+// most 60 bytes of whole characters.
 std::string CleanName(const std::string& raw) {
   std::string out;
   for (size_t i = 0; i < raw.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(raw[i]);
+    std::string character;
     if (c >= 0x21 && c <= 0x7E) {
-      out += static_cast<char>(c);
+      character = raw.substr(i, 1);
     } else if (c >= 0xB0 && c <= 0xF7 && i + 1 < raw.size()) {
       const unsigned char t = static_cast<unsigned char>(raw[i + 1]);
-      if (t >= 0xA1 && t <= 0xFE && !(c == 0xD7 && t >= 0xFA)) out += raw.substr(i, 2);
+      if (t >= 0xA1 && t <= 0xFE && !(c == 0xD7 && t >= 0xFA)) character = raw.substr(i, 2);
       ++i;
     }
+    if (out.size() + character.size() > 60) break;
+    out += character;
   }
-  return out.substr(0, zl::GbkCutLength(out.data(), out.size(), 60));
+  return out;
 }
 
 }  // namespace

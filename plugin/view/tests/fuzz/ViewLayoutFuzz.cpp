@@ -1,7 +1,6 @@
 // A hostile lyric on screen: any LRC text, settings and play positions go
 // through the repaint cycles and a drag without overflow, and what the cycle
 // decides stays inside the lyric and the window.
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -47,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int position : positions) {
     cycle.position = position;
     cycle.now = now += 300;
-    std::lock_guard<std::mutex> lock(view.DrawLock());
+    zl::Lock lock(view.DrawLock());
     const LyricFrame& f = layout.RunCycle(cycle);
     FUZZ_CHECK(f.currentIndex >= 0 && static_cast<size_t>(f.currentIndex) <= lyric.size());
     for (const LyricLinePlacement& line : f.lines.lines) {
