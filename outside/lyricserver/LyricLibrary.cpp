@@ -58,7 +58,7 @@ std::string LyricLibrary::Answer(const Query& q, const AnswerOptions& opt) const
   }
   if (songs.empty()) return "rcode=" + std::to_string(opt.noneRcode) + "\r\nTP=none\r\n" + brk;
 
-  if (value("type") == "1") {
+  if (value("type") == "1" || (opt.listWithoutPath && path.empty())) {
     std::string body = "rcode=0\r\nhitfrom=tag\r\nTP=list\r\n" + brk;
     for (const Song& s : songs)
       body += "ARTIST=" + s.artist + "\r\nSONGNAME=" + s.title + "\r\nPROVIDER=standin\r\nPATH=" +

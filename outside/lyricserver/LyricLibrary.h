@@ -14,6 +14,7 @@ namespace lyricserver {
 struct AnswerOptions {
   std::string password;      // protects content archives when not empty
   bool noHeaderBreak = false;  // header and body not separated by a blank line
+  bool listWithoutPath = false;  // a query without a server path gets the list of matches
   int noneRcode = 1;           // rcode of a "none" answer (1: recognition settled)
 };
 

@@ -1,12 +1,13 @@
 // lyricserver: a stand-in for the lyric server, on 127.0.0.1 only.
 //   lyricserver.exe --library DIR [--port N] [--queries FILE] [--requests FILE]
-//                   [--password PW] [--status CODE] [--hang] [--cut] [--no-break]
+//                   [--password PW] [--status CODE] [--hang] [--cut] [--no-break] [--list]
 //                   [--proxy | --proxy-auth USER:PASS] [--none-rcode N]
 // Prints "PORT <n>" once listening. Each GET carries the scrambled query
 // after '?'; the decoded argument string is appended to --queries and the raw
 // request to --requests. --status answers another HTTP status, --hang never
 // answers, --cut closes the connection halfway through the answer, and
-// --no-break leaves out the blank line after the answer's own header. With
+// --no-break leaves out the blank line after the answer's own header, --list
+// answers every query without a server path with the list of matches. With
 // --proxy the server also expects requests in proxy form (absolute URL), and
 // with --proxy-auth it requires that Basic Proxy-Authorization. --none-rcode
 // gives the rcode of a "none" answer (1 by default; 0 asks the engine to go
@@ -110,6 +111,7 @@ bool ParseArgs(int argc, char** argv, Options& opt) {
     else if (a == "--hang") opt.hang = true;
     else if (a == "--cut") opt.cut = true;
     else if (a == "--no-break") opt.answer.noHeaderBreak = true;
+    else if (a == "--list") opt.answer.listWithoutPath = true;
     else if (a == "--none-rcode" && hasValue) opt.answer.noneRcode = std::atoi(argv[++i]);
     else return false;
   }
@@ -122,7 +124,7 @@ int main(int argc, char** argv) {
   Options opt;
   if (!ParseArgs(argc, argv, opt)) {
     std::fputs("usage: lyricserver --library DIR [--port N] [--queries FILE] [--requests FILE] [--password PW]\n"
-               "       [--status CODE] [--hang] [--cut] [--no-break] [--proxy | --proxy-auth USER:PASS]\n"
+               "       [--status CODE] [--hang] [--cut] [--no-break] [--list] [--proxy | --proxy-auth USER:PASS]\n"
                "       [--none-rcode N]\n",
                stderr);
     return 2;

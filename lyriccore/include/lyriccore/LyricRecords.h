@@ -11,14 +11,8 @@
 #include <vector>
 
 #include "lyriccore/LrcText.h"
+#include "shared/SignPair.h"
 
-// Two words naming one P2P resource (an MV, an artist's picture show).
-// A pair whose first word is 0 names nothing.
-struct SignPair {
-  uint32_t first;
-  uint32_t second;
-};
-static_assert(sizeof(SignPair) == 8 && offsetof(SignPair, second) == 4, "SignPair layout");
 
 // One candidate resource on the lyric server.
 struct SearchItem {

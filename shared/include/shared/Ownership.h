@@ -121,6 +121,18 @@ struct Bstr {
   static bool Valid(BSTR b) { return b != nullptr; }
   static void Close(BSTR b) { ::SysFreeString(b); }
 };
+// An activation context (CreateActCtx); the API gives INVALID_HANDLE_VALUE for none.
+struct ActCtx {
+  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
+  static bool Valid(HANDLE h) { return h && h != INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { ::ReleaseActCtx(h); }
+};
+// Movable global memory; Release() it once the clipboard has taken it.
+struct Global {
+  static HGLOBAL Empty() { return nullptr; }
+  static bool Valid(HGLOBAL g) { return g != nullptr; }
+  static void Close(HGLOBAL g) { ::GlobalFree(g); }
+};
 }  // namespace traits
 
 using UniqueHandle = Unique<HANDLE, traits::Handle>;
@@ -141,6 +153,8 @@ using UniqueWindow = Unique<HWND, traits::Window>;
 using UniqueMenu = Unique<HMENU, traits::MenuHandle>;
 using UniqueMappedView = Unique<void*, traits::MappedView>;
 using UniqueBstr = Unique<BSTR, traits::Bstr>;
+using UniqueActCtx = Unique<HANDLE, traits::ActCtx>;
+using UniqueGlobal = Unique<HGLOBAL, traits::Global>;
 
 // A DC of a window (GetDC / GetWindowDC), given back with ReleaseDC.
 class WindowDc {

@@ -115,6 +115,10 @@ class LyricViewState {
   std::atomic<int> mini{0};        // 1 while the lyrics are in the mini window
   std::atomic<int> adjustMode{0};  // 1 while the user drags the lyrics
   std::atomic<int> lineHeight{0};  // written by every repaint, read by the drag tracker
+  // The strip offers the song's MV / the artist's picture show (fetch threads
+  // write, the MV link and the menu read).
+  std::atomic<int> mvItem{0};
+  std::atomic<int> photosItem{0};
 
  private:
   friend class DrawLockWriter;

@@ -1,0 +1,145 @@
+/* Resource identifiers of the lyric dialogs and menus, shared by the
+   resource script and the code (so plain #defines). */
+#pragma once
+
+#define IDR_DIALOGS_MANIFEST 2
+
+#define IDD_SELECT_LYRIC 2001
+#define IDD_SEARCH_RELATE 2002
+#define IDD_UPLOAD_LYRIC 2003
+#define IDD_ADJUST_TIME 2004
+#define IDD_WHEEL_CONFIRM 2005
+#define IDD_SETTINGS 2006
+#define IDD_PAGE_FONT 2007
+#define IDD_PAGE_FILE 2008
+#define IDD_PAGE_NETWORK 2009
+#define IDD_PAGE_ABOUT 2010
+#define IDD_RECOGNITION 2011
+
+#define IDR_MENU_MAIN 3001
+#define IDR_MENU_MINI 3002
+
+/* Select lyric (IDOK downloads, IDCANCEL cancels). */
+#define IDC_SL_PROMPT 1001
+#define IDC_SL_LIST 1002
+#define IDC_SL_FILENAME_LABEL 1003
+#define IDC_SL_FILENAME 1004
+#define IDC_SL_COUNTDOWN 1005
+
+/* Search and relate (IDOK submits). */
+#define IDC_SR_GROUP 1101
+#define IDC_SR_SONG_LABEL 1102
+#define IDC_SR_SONG 1103
+#define IDC_SR_SONG_HINT 1104
+#define IDC_SR_ARTIST_LABEL 1105
+#define IDC_SR_ARTIST 1106
+#define IDC_SR_ARTIST_HINT 1107
+#define IDC_SR_SEARCH 1108
+#define IDC_SR_LOCAL 1109
+#define IDC_SR_LIST_LABEL 1110
+#define IDC_SR_LIST 1111
+#define IDC_SR_NOTICE_NET 1112
+#define IDC_SR_NOTICE_NONE 1113
+#define IDC_SR_DONT_WANT 1114
+
+/* Upload (IDOK submits). */
+#define IDC_UP_PATH_LABEL 1201
+#define IDC_UP_PATH 1202
+#define IDC_UP_BROWSE 1203
+#define IDC_UP_SONG_LABEL 1204
+#define IDC_UP_SONG 1205
+#define IDC_UP_ARTIST_LABEL 1206
+#define IDC_UP_ARTIST 1207
+#define IDC_UP_ALBUM_LABEL 1208
+#define IDC_UP_ALBUM 1209
+#define IDC_UP_UPLOADER_LABEL 1210
+#define IDC_UP_UPLOADER 1211
+#define IDC_UP_UPLOADER_HINT 1212
+#define IDC_UP_STATUS 1213
+
+/* Adjust time. */
+#define IDC_AT_PROMPT 1301
+#define IDC_AT_VALUE 1302
+#define IDC_AT_SPIN 1303
+#define IDC_AT_UNIT 1304
+#define IDC_AT_NOTE 1305
+
+/* Wheel confirmation. */
+#define IDC_WC_TEXT 1401
+#define IDC_WC_NOT_AGAIN 1402
+
+/* Recognition result. */
+#define IDC_RC_PROMPT 1501
+#define IDC_RC_TITLE_LABEL 1502
+#define IDC_RC_TITLE 1503
+#define IDC_RC_ARTIST_LABEL 1504
+#define IDC_RC_ARTIST 1505
+#define IDC_RC_ALBUM_LABEL 1506
+#define IDC_RC_ALBUM 1507
+#define IDC_RC_AUTO 1508
+
+/* Settings frame. */
+#define IDC_ST_PAGES 1601
+#define IDC_ST_PAGE_AREA 1602
+#define IDC_ST_RESET 1603
+
+/* Network page. */
+#define IDC_NW_PROXY_GROUP 1701
+#define IDC_NW_DIRECT 1702
+#define IDC_NW_BROWSER 1703
+#define IDC_NW_OWN 1704
+#define IDC_NW_SERVER_LABEL 1705
+#define IDC_NW_SERVER 1706
+#define IDC_NW_PORT_LABEL 1707
+#define IDC_NW_PORT 1708
+#define IDC_NW_USER_LABEL 1709
+#define IDC_NW_USER 1710
+#define IDC_NW_PASSWORD_LABEL 1711
+#define IDC_NW_PASSWORD 1712
+#define IDC_NW_TIMEOUT_GROUP 1713
+#define IDC_NW_TIMEOUT_NOTE 1714
+#define IDC_NW_RETRY_LABEL 1715
+#define IDC_NW_RETRY 1716
+#define IDC_NW_RETRY_RANGE 1717
+
+/* Lyric file page. */
+#define IDC_FP_GROUP 1801
+#define IDC_FP_USE_SONG_NAME 1802
+#define IDC_FP_IN_SONG_FOLDER 1803
+#define IDC_FP_IN_OTHER_FOLDER 1804
+#define IDC_FP_PATH_LABEL 1805
+#define IDC_FP_PATH 1806
+#define IDC_FP_BROWSE 1807
+#define IDC_FP_AUTO_RECO 1808
+#define IDC_FP_USE_RECO 1809
+#define IDC_FP_FOLDERS_LABEL 1810
+#define IDC_FP_FOLDERS 1811
+#define IDC_FP_ADD 1812
+#define IDC_FP_REMOVE 1813
+
+/* Font page. */
+#define IDC_FT_GROUP 1901
+#define IDC_FT_TYPE_LABEL 1902
+#define IDC_FT_TYPE 1903
+#define IDC_FT_SELECT 1904
+#define IDC_FT_COLOR_GROUP 1905
+#define IDC_FT_NORMAL 1906
+#define IDC_FT_NORMAL_SWATCH 1907
+#define IDC_FT_HIGHLIGHT 1908
+#define IDC_FT_HIGHLIGHT_SWATCH 1909
+#define IDC_FT_BACK_GROUP 1910
+#define IDC_FT_BACK_AUTO 1911
+#define IDC_FT_BACK_PIC 1912
+#define IDC_FT_BACK_COLOR 1913
+#define IDC_FT_BACK_NONE 1914
+#define IDC_FT_PIC_PATH 1915
+#define IDC_FT_BROWSE_PIC 1916
+#define IDC_FT_BACK_COLOR_BUTTON 1917
+#define IDC_FT_BACK_SWATCH 1918
+
+/* About page. */
+#define IDC_AB_TITLE 2101
+#define IDC_AB_VERSION 2102
+#define IDC_AB_INTRO 2103
+#define IDC_AB_HOME 2104
+#define IDC_AB_FORUM 2105

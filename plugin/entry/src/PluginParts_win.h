@@ -1,0 +1,5 @@
+#pragma once
+// The lyric windows, dialogs and MV link the plug-in runs with.
+#include "controller/Lyric.h"
+
+CLyric::Parts MakePluginParts(const PluginTimings& timings);

@@ -1,0 +1,255 @@
+// The road of one song through the real plug-in inside the player stand-in:
+// song changes, fetches from the lyric-server stand-in and from the local
+// store, the view state that results, and how threads end.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "PluginSoak_win.h"
+#include "PluginTestbed_win.h"
+#include "player/WinampIpcCodec.h"
+
+using namespace plugintest;
+namespace wa = zl::winamp;
+
+namespace {
+
+const char kLyric[] = "[ti:T]\r\n[ar:A]\r\n[00:01.00]first line\r\n[00:03.00]second line\r\n";
+constexpr int kIdle = 0, kNetworkFailed = 3, kNoLyricFound = 4, kReady = 5, kNotSupported = 6;
+
+struct PluginTest : testing::Test {
+  PluginTestbed bed;
+
+  playerhost::PlaylistEntry Song(const std::string& file, const std::string& artist, const std::string& title,
+                                 int lengthSec = 240) {
+    return {bed.AddSong(file, artist, title), title, lengthSec};
+  }
+  // The view shows a ready lyric for this song.
+  bool ReadyFor(const std::string& path, DWORD ms = 15000) {
+    return bed.WaitSnapshot(
+        [&](const ZoLyricSnapshot& s) { return s.status == kReady && path == s.tagPath; }, ms);
+  }
+};
+
+}  // namespace
+
+TEST_F(PluginTest, ServerHitThenLocalHitOfTheSameSong) {
+  bed.AddLyric("A", "T", kLyric);
+  ASSERT_TRUE(bed.StartServer());
+  const auto first = Song("a.mp3", "A", "T");
+  const auto second = Song("flac.flac", "B", "U");
+  ASSERT_TRUE(bed.Start({first, second}));
+  bed.Press(wa::kButtonPlay);
+  ASSERT_TRUE(ReadyFor(first.path));
+  ZoLyricSnapshot s = bed.Snapshot();
+  EXPECT_EQ(s.sentenceCount, 2u);
+  EXPECT_STREQ(s.firstSentence, "first line");
+  EXPECT_EQ(bed.Queries().size(), 1u);  // the zip content came from the server
+
+  // An unsupported song: no fetch, no request.
+  bed.Press(wa::kButtonNext);
+  ASSERT_TRUE(bed.WaitSnapshot([&](const ZoLyricSnapshot& x) { return x.status == kNotSupported; }));
+  EXPECT_STREQ(bed.Snapshot().message, "不支持该歌曲歌词显示");
+  EXPECT_EQ(bed.Snapshot().fetches, 1u);
+
+  // Back to the first song: the store has it now.
+  bed.Press(wa::kButtonPrevious);
+  ASSERT_TRUE(ReadyFor(first.path));
+  EXPECT_EQ(bed.Snapshot().sentenceCount, 2u);
+  EXPECT_EQ(bed.Queries().size(), 1u);
+  EXPECT_EQ(bed.Snapshot().terminations, 0u);
+}
+
+TEST_F(PluginTest, ListAnswerTakesTheChosenCandidate) {
+  bed.AddLyric("A", "T", kLyric);
+  bed.AddLyric("Other", "T", "[00:01.00]other\r\n");
+  ASSERT_TRUE(bed.StartServer("--list"));
+  const auto song = Song("t.mp3", "", "T");  // no artist: both match
+  ASSERT_TRUE(bed.Start({song}));
+  bed.Press(wa::kButtonPlay);
+  ASSERT_TRUE(ReadyFor(song.path));
+  EXPECT_STREQ(bed.Snapshot().firstSentence, "first line");  // the first candidate
+  const auto queries = bed.Queries();
+  ASSERT_EQ(queries.size(), 2u);
+  EXPECT_NE(queries[1].find("path=%2F"), std::string::npos) << queries[1];  // fetched by its server path
+}
+
+TEST_F(PluginTest, NothingOnTheServerAndNoRecognitionSaysSo) {
+  ASSERT_TRUE(bed.StartServer());
+  const auto song = Song("n.mp3", "Nobody", "Nothing");
+  ASSERT_TRUE(bed.Start({song}));
+  bed.Press(wa::kButtonPlay);
+  // The server knows nothing and no recognition engine is installed.
+  ASSERT_TRUE(bed.WaitSnapshot([](const ZoLyricSnapshot& s) { return s.status == kNoLyricFound; }));
+  const ZoLyricSnapshot s = bed.Snapshot();
+  EXPECT_EQ(s.sentenceCount, 0u);
+  EXPECT_TRUE(s.messageCode == 7 || s.messageCode == 9) << s.messageCode;  // 9: the upload invitation came after it
+}
+
+TEST_F(PluginTest, NetworkFailureIsShown) {
+  const auto song = Song("a.mp3", "A", "T");  // the image names a port nobody listens on
+  ASSERT_TRUE(bed.Start({song}));
+  bed.Press(wa::kButtonPlay);
+  ASSERT_TRUE(bed.WaitSnapshot([&](const ZoLyricSnapshot& s) { return s.status == kNetworkFailed; }));
+  EXPECT_STREQ(bed.Snapshot().message, "网络连接失败...");
+}
+
+TEST_F(PluginTest, RealMediaFilesUpToThreeMegabytes) {
+  ASSERT_TRUE(bed.StartServer());
+  const std::string big = bed.Music("big.rm"), small = bed.Music("small.rm");
+  WriteFile(big, std::string(0x300000, 'r'));
+  WriteFile(small, std::string(0x2FFFFF, 'r'));
+  ASSERT_TRUE(bed.Start({{big, "big", 100}, {small, "small", 100}}));
+  bed.Press(wa::kButtonPlay);
+  ASSERT_TRUE(bed.WaitSnapshot([&](const ZoLyricSnapshot& s) { return s.status == kNotSupported; }));
+  bed.Press(wa::kButtonNext);
+  ASSERT_TRUE(bed.WaitSnapshot([&](const ZoLyricSnapshot& s) { return s.fetches == 1 && s.viewUpdates == 1; }));
+  EXPECT_STREQ(bed.Snapshot().tagPath, small.c_str());
+}
+
+TEST_F(PluginTest, StopThenPlayShowsTheKeptLyricWithoutAFetch) {
+  bed.AddLyric("A", "T", kLyric);
+  ASSERT_TRUE(bed.StartServer());
+  const auto song = Song("a.mp3", "A", "T");
+  ASSERT_TRUE(bed.Start({song}));
+  bed.Press(wa::kButtonPlay);
+  ASSERT_TRUE(ReadyFor(song.path));
+  bed.Press(wa::kButtonStop);
+  ZoLyricSnapshot s = bed.Snapshot();
+  EXPECT_EQ(s.status, kIdle);
+  EXPECT_EQ(s.sentenceCount, 0u);
+  bed.Press(wa::kButtonPlay);
+  ASSERT_TRUE(ReadyFor(song.path));
+  s = bed.Snapshot();
+  EXPECT_EQ(s.sentenceCount, 2u);
+  EXPECT_EQ(s.fetches, 1u);
+  EXPECT_EQ(s.songChanges, 1u);
+}
+
+TEST_F(PluginTest, SecondChangeWithinThePauseEndsTheFirstBeforeItReleasesAnything) {
+  bed.AddLyric("B", "U", kLyric);
+  ASSERT_TRUE(bed.StartServer());
+  PluginTimings t = FastTimings();
+  t.changeSongPauseMs = 500;
+  const auto a = Song("a.mp3", "A", "T"), b = Song("b.mp3", "B", "U");
+  ASSERT_TRUE(bed.Start({a, b}, t));
+  bed.Press(wa::kButtonPlay);
+  ASSERT_TRUE(bed.WaitSnapshot([](const ZoLyricSnapshot& s) { return s.songChanges == 1; }));
+  bed.Press(wa::kButtonNext);
+  ASSERT_TRUE(ReadyFor(b.path));
+  const ZoLyricSnapshot s = bed.Snapshot();
+  EXPECT_EQ(s.songChanges, 2u);
+  EXPECT_EQ(s.changeSongCancelled, 1u);
+  EXPECT_EQ(s.releases, 1u);  // only the second song's thread released
+  EXPECT_EQ(s.fetches, 1u);
+  EXPECT_EQ(s.terminations, 0u);
+  EXPECT_EQ(bed.Queries().size(), 1u);
+}
+
+TEST_F(PluginTest, LateResultOfTheOldSongIsDropped) {
+  ASSERT_TRUE(bed.StartServer("--hang"));
+  const auto a = Song("a.mp3", "A", "T");
+  const std::string b = bed.Music("b.flac");
+  WriteFile(b, "x");
+  ASSERT_TRUE(bed.Start({a, {b, "b", 100}}));
+  bed.Press(wa::kButtonPlay);
+  ASSERT_TRUE(WaitFor([&] { return !bed.Requests().empty(); }, 15000));  // A's request hangs
+  bed.Press(wa::kButtonNext);
+  // B's change clears the view; closing A's connection ends its search,
+  // whose result no longer belongs to the song in the view.
+  ASSERT_TRUE(bed.WaitSnapshot([](const ZoLyricSnapshot& s) { return s.wrongSongDrops == 1; }));
+  ASSERT_TRUE(bed.WaitSnapshot([](const ZoLyricSnapshot& s) { return s.status == kNotSupported; }));
+  EXPECT_EQ(bed.Snapshot().terminations, 0u);  // it ended when asked
+}
+
+TEST_F(PluginTest, NextEntryIsFetchedAheadNearTheSongsEnd) {
+  bed.AddLyric("A", "T", kLyric);
+  bed.AddLyric("B", "U", kLyric);
+  ASSERT_TRUE(bed.StartServer());
+  const auto a = Song("a.mp3", "A", "T", 300), b = Song("b.mp3", "B", "U");
+  ASSERT_TRUE(bed.Start({a, b}));
+  bed.Press(wa::kButtonPlay);
+  ASSERT_TRUE(ReadyFor(a.path));
+  Sleep(200);  // many pre-fetch polls: still two minutes and more to go
+  EXPECT_EQ(bed.Snapshot().prefetches, 0u);
+  bed.clock += 181000;  // 119 s left
+  ASSERT_TRUE(bed.WaitSnapshot([](const ZoLyricSnapshot& s) { return s.prefetches == 1; }));
+  const auto queries = bed.Queries();
+  ASSERT_EQ(queries.size(), 2u);
+  EXPECT_NE(queries[1].find("songname=U&artist=B"), std::string::npos) << queries[1];
+}
+
+TEST_F(PluginTest, WebStreamAsNextEntryIsNotFetchedAhead) {
+  bed.AddLyric("A", "T", kLyric);
+  ASSERT_TRUE(bed.StartServer());
+  const auto a = Song("a.mp3", "A", "T", 100);  // short: the pre-fetch is due at once
+  ASSERT_TRUE(bed.Start({a, {"http://radio.example/live.mp3", "radio", 100}}));
+  bed.Press(wa::kButtonPlay);
+  ASSERT_TRUE(ReadyFor(a.path));
+  ASSERT_TRUE(WaitFor([&] { return bed.LyricLog().find("no valid media ,no pre get resource") != std::string::npos; },
+                      15000));
+  EXPECT_EQ(bed.Snapshot().prefetches, 0u);
+  EXPECT_EQ(bed.Queries().size(), 1u);
+}
+
+TEST_F(PluginTest, ModernSkinWindowIsHookedAndUnhooked) {
+  // Only a visible window is taken for the modern skin's main window.
+  ASSERT_TRUE(bed.Start({Song("a.mp3", "A", "T")}, FastTimings(), "", true));
+  EXPECT_EQ(bed.Snapshot().hooked, 1);
+  ASSERT_TRUE(bed.Host().ConfigPlugin(0));
+  EXPECT_NE(ReadFile(bed.Home() + "\\log\\gen_zolyric.txt").find("Enter Winamp General Plugin Config"),
+            std::string::npos);
+  bed.Host().SetSkinName("Winamp Modern Big");
+  HWND modern = nullptr;
+  ASSERT_TRUE(WaitFor([&] { return (modern = bed.Host().ModernWindow()) != nullptr; }, 5000));
+  ASSERT_TRUE(bed.WaitSnapshot([](const ZoLyricSnapshot& s) { return s.modernHooked == 1; }, 5000));
+  const LONG_PTR hooked = GetWindowLongPtrA(modern, GWLP_WNDPROC);
+  bed.Host().SetSkinName("Base");
+  ASSERT_TRUE(bed.WaitSnapshot([](const ZoLyricSnapshot& s) { return s.modernHooked == 0; }, 5000));
+  if (IsWindow(modern)) {
+    EXPECT_NE(GetWindowLongPtrA(modern, GWLP_WNDPROC), hooked);
+  }
+}
+
+TEST_F(PluginTest, QuitWhileAFetchHangsEndsWithinItsBounds) {
+  ASSERT_TRUE(bed.StartServer("--hang"));
+  const auto a = Song("a.mp3", "A", "T");
+  ASSERT_TRUE(bed.Start({a}));
+  bed.Press(wa::kButtonPlay);
+  ASSERT_TRUE(WaitFor([&] { return !bed.Requests().empty(); }, 15000));
+  const ULONGLONG start = GetTickCount64();
+  bed.Close();
+  EXPECT_LT(GetTickCount64() - start, 8000u);
+  EXPECT_FALSE(bed.Host().IsRunning());
+}
+
+TEST_F(PluginTest, WithoutLyricCoreThePluginStaysOffAndThePlayerPlays) {
+  DeleteFileA((bed.Home() + "\\LyricCore.dll").c_str());
+  ASSERT_TRUE(bed.Start({Song("a.mp3", "A", "T"), Song("b.mp3", "B", "U")}));
+  bed.Press(wa::kButtonPlay);
+  bed.Press(wa::kButtonNext);
+  EXPECT_EQ(SendMessageA(bed.Host().MainWindow(), WM_USER, 0, wa::kIpcIsPlaying), 1);
+  const ZoLyricSnapshot s = bed.Snapshot();
+  EXPECT_EQ(s.running, 0);
+  EXPECT_EQ(s.hooked, 0);
+  EXPECT_NE(ReadFile(bed.Home() + "\\log\\gen_zolyric.txt").find("LyricCore.dll cannot be loaded"),
+            std::string::npos);
+}
+
+TEST_F(PluginTest, QuickSongChangesLeaveNoHandlesOrMemoryBehind) {
+  const SoakFigures f = RunSoak(bed, 300, 5, 11);
+  ASSERT_TRUE(f.responsive) << "after " << f.changes << " changes";
+  EXPECT_EQ(bed.Snapshot().running, 1);
+  // Steady once warm: a few handles and a little memory may come and go.
+  EXPECT_LE(f.endHandles, f.warmHandles + 20) << f.warmHandles << " -> " << f.endHandles;
+  EXPECT_LE(f.endPrivateBytes, f.warmPrivateBytes + 4 * 1024 * 1024) << f.warmPrivateBytes << " -> " << f.endPrivateBytes;
+}
+
+TEST_F(PluginTest, WithoutAnInstallHomeThePluginStaysOff) {
+  RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZOLYRIC", "ZOLYRIC_HOME");
+  ASSERT_TRUE(bed.Start({Song("a.mp3", "A", "T")}));
+  bed.Press(wa::kButtonPlay);
+  EXPECT_EQ(SendMessageA(bed.Host().MainWindow(), WM_USER, 0, wa::kIpcIsPlaying), 1);
+  EXPECT_EQ(bed.Snapshot().running, 0);
+  EXPECT_EQ(bed.Snapshot().hooked, 0);
+}
