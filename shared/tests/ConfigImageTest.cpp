@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -210,7 +211,7 @@ TEST_F(ConfigImage, AdvertAndStarIndexMustLieBelowTheCount) {
   EXPECT_STREQ(buf, "http://ad/0?");
   ASSERT_TRUE(ReadConfigAdvert(1, buf, sizeof buf));
   EXPECT_STREQ(buf, "http://ad/1?");
-  std::strcpy(buf, "junk");
+  std::snprintf(buf, sizeof buf, "%s", "junk");
   EXPECT_FALSE(ReadConfigAdvert(2, buf, sizeof buf));  // in the file, but not counted
   EXPECT_STREQ(buf, "");
   EXPECT_FALSE(ReadConfigAdvert(-1, buf, sizeof buf));

@@ -2,6 +2,7 @@
 
 #include "controller/PlainParts_win.h"
 #include "dialogs/LyricDialogsFactory_win.h"
+#include "mvlink/MvLink_win.h"
 
 CLyric::Parts MakePluginParts(const PluginTimings& timings) {
   CLyric::Parts parts;
@@ -11,6 +12,6 @@ CLyric::Parts MakePluginParts(const PluginTimings& timings) {
   dialogs.timings.uploadCloseMs = timings.uploadCloseMs;
   parts.windows = MakePlainLyricWindows();
   parts.dialogs = MakeLyricDialogs(dialogs);
-  parts.mv = MakePlainMvLink();
+  parts.mv = MakeMvLink();
   return parts;
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "view/ResourceStatus.h"
@@ -8,8 +9,8 @@ namespace {
 
 Content LyricContent(int lines) {
   Content c{};
-  std::strcpy(c.artist, "Singer");
-  std::strcpy(c.title, "Song");
+  std::snprintf(c.artist, sizeof c.artist, "%s", "Singer");
+  std::snprintf(c.title, sizeof c.title, "%s", "Song");
   for (int i = 0; i < lines; ++i) {
     TimeSentence s{i * 1000, i * 1000 + 1000, "line"};
     c.sentences.push_back(s);
@@ -75,9 +76,9 @@ TEST(ResourceStatus, WordTimesTravelWithTheSentences) {
 TEST(ResourceStatus, MvPictureBringsTheEnabledExtras) {
   LyricViewState view;
   Content c = LyricContent(1);
-  std::strcpy(c.song_flv_pic_path, "C:\\H\\mv.jpg");
+  std::snprintf(c.song_flv_pic_path, sizeof c.song_flv_pic_path, "%s", "C:\\H\\mv.jpg");
   c.song_flv_signature = {5, 6};
-  std::strcpy(c.artist_swf_pic, "C:\\H\\swf.jpg");  // no signature: not offered
+  std::snprintf(c.artist_swf_pic, sizeof c.artist_swf_pic, "%s", "C:\\H\\swf.jpg");  // no signature: not offered
   ResourceUpdate u = Ready(c);
   u.extras.star = u.extras.advert = true;
   UpdateViewResourceStatus(view, u);
