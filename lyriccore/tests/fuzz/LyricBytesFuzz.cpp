@@ -84,9 +84,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       FUZZ_CHECK(wordsOf(second, i).size() <= wordsOf(first, i).size());
       continue;
     }
+    // A text cut at the field's end may end in a blank that the next read
+    // trims: a word mark there stays at the (new) end.
+    const size_t end = std::strlen(second.list[i].text);
     FUZZ_CHECK(wordsOf(second, i).size() == wordsOf(first, i).size());
     for (size_t k = 0; k < wordsOf(second, i).size(); ++k)
-      FUZZ_CHECK(wordsOf(second, i)[k].byte == wordsOf(first, i)[k].byte);
+      FUZZ_CHECK(wordsOf(second, i)[k].byte == std::min<size_t>(wordsOf(first, i)[k].byte, end));
   }
   return 0;
 }
