@@ -167,6 +167,11 @@ class FakeController : public ILyricController {
   std::shared_ptr<ZLyric> CurrentEngine() override { return nullptr; }
   void UseUserChoice(const SearchItem&) override {}
   void ReloadLyric() override {}
+  tagUpdateInfo RecognitionAdvice(bool& foundList) override {
+    foundList = false;
+    return tagUpdateInfo{};
+  }
+  void AnswerRecognition(bool, const tagUpdateInfo&) override {}
   bool StartGetP2PResource() override {
     ++startP2PCalls;
     return onStartP2P ? onStartP2P() : false;
