@@ -1,6 +1,7 @@
 # Build rules shared by every target of ours (not by third-party code).
 
 set(ZL_DEPS_DIR /opt/zolyric-deps CACHE PATH "Third-party libraries built by scripts/setup")
+option(ZL_FUZZ "Build the libFuzzer harnesses (clang; the fuzz preset)" OFF)
 
 if(WIN32)
   # A plug-in DLL inside the player cannot find runtime DLLs beside itself.
@@ -15,13 +16,24 @@ endif()
 function(zl_target target)
   # Resource scripts go through windres, which takes none of these.
   target_compile_options(${target} PRIVATE
-    $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Werror -Wno-unused-parameter -fexec-charset=GBK>)
+    $<$<COMPILE_LANGUAGE:C,CXX>:-Wall -Wextra -Werror -Wno-unused-parameter>)
+  if(NOT ZL_FUZZ)
+    # NOTE: clang takes no execution character set but UTF-8; the fuzzing
+    # build checks parsers, whose few Chinese literals need not be GBK there.
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:-fexec-charset=GBK>)
+  endif()
   if(WIN32)
     target_compile_definitions(${target} PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX
       _WIN32_WINNT=0x0601 WINVER=0x0601)
   endif()
   if(ZL_SANITIZE)
     target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:-fsanitize=address,undefined
+      -fno-sanitize-recover=all -fno-omit-frame-pointer>)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+  if(ZL_FUZZ)
+    # Coverage for libFuzzer in every library a harness links, not only in the harness.
+    target_compile_options(${target} PRIVATE $<$<COMPILE_LANGUAGE:C,CXX>:-fsanitize=fuzzer-no-link,address,undefined
       -fno-sanitize-recover=all -fno-omit-frame-pointer>)
     target_link_options(${target} PRIVATE -fsanitize=address,undefined)
   endif()
@@ -101,3 +113,5 @@ function(zl_bench name)
   target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark Threads::Threads)
   add_dependencies(benchmarks ${name})
 endfunction()
+
+include(ZlFuzz)

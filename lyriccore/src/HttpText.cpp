@@ -9,6 +9,10 @@ namespace zl {
 
 bool SplitHttpUrl(const std::string& url, HttpUrl& out) {
   out = HttpUrl();
+  // The URL goes into the request line as it is: a blank or a line break
+  // would end that line and start a header of the URL's own.
+  for (char c : url)
+    if (static_cast<unsigned char>(c) <= 0x20 || c == 0x7F) return false;
   UrlParts parts;
   if (!SplitUrl(url, parts) || (parts.scheme != "http" && parts.scheme != "https")) return false;
   out.host = parts.host;

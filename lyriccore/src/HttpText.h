@@ -14,8 +14,9 @@ struct HttpUrl {
   std::string path = "/";
 };
 
-// "[http[s]://]host[:port][/path]". False without a host, with a bad port or
-// with another scheme. https is sent as plain HTTP, so its port is 80 too.
+// "[http[s]://]host[:port][/path]". False without a host, with a bad port,
+// with another scheme, or with a blank or control character anywhere. https
+// is sent as plain HTTP, so its port is 80 too.
 bool SplitHttpUrl(const std::string& url, HttpUrl& out);
 
 struct HttpRequestParts {

@@ -28,9 +28,8 @@ int32_t LengthMs(const SongFileAtr& song) {
 
 // Reads and parses the lyric at path into the Content; false when it cannot be read.
 bool LoadLyric(const std::string& path, int32_t lengthMs, Content& c) {
-  std::string text;
-  if (!ReadWholeFile(path, text)) return false;
-  ParseLrcText(text, c.tags, c.sentences, lengthMs);
+  // A file in UTF-8 or UTF-16 is shown in the code page; a GBK file as it is.
+  if (!ReadLyricFile(path, c.tags, c.sentences, c.words, lengthMs)) return false;
   CopyToField(c.lrc_path, sizeof c.lrc_path, path);
   return true;
 }

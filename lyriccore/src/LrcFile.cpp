@@ -28,3 +28,11 @@ bool WriteWholeFile(const std::string& path, const std::string& text) {
   const bool closed = std::fclose(f.release()) == 0;
   return closed && written > 0 && written == text.size();
 }
+
+bool ReadLyricFile(const std::string& path, LrcTags& tags, std::vector<TimeSentence>& list,
+                   std::vector<LineWords>& words, int32_t songLengthMs, zl::TextEncoding* encoding) {
+  std::string bytes;
+  const bool read = ReadWholeFile(path, bytes);
+  ParseLyricBytes(bytes, zl::SystemCodePage(), tags, list, words, songLengthMs, encoding);
+  return read;
+}

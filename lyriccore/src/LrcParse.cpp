@@ -2,8 +2,10 @@
 #include <cstring>
 #include <limits>
 
+#include "LyricFileText.h"
 #include "lyriccore/LrcText.h"
 #include "shared/GbkText.h"
+#include "shared/TextEncoding.h"
 
 namespace {
 
@@ -106,27 +108,31 @@ int32_t ReadOffset(const char* b, const char* e) {
   return ClampMs(negative ? -v : v);
 }
 
-void StoreTag(char (&field)[100], const char* b, const char* e) {
-  zl::CopyGbkBounded(field, sizeof field, b, static_cast<size_t>(e - b));
-}
-
-// Stores an identification tag; false when the content is not one.
-bool TakeIdTag(const char* b, const char* e, LrcTags& tags, int32_t& offset) {
-  if (StartsWithNoCase(b, e, "ti:")) return StoreTag(tags.ti, b + 3, e), true;
-  if (StartsWithNoCase(b, e, "ar:")) return StoreTag(tags.ar, b + 3, e), true;
-  if (StartsWithNoCase(b, e, "al:")) return StoreTag(tags.al, b + 3, e), true;
-  if (StartsWithNoCase(b, e, "offset:")) return offset = ReadOffset(b + 7, e), true;
-  if (StartsWithNoCase(b, e, "by:")) return StoreTag(tags.by, b + 3, e), true;
-  return false;
-}
-
 bool IsTrimmed(char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; }
 
-// A sentence before the sort: its text is a slice of the input.
+// A sentence before the sort; lines of one run of time tags share their text.
 struct RawLine {
   int32_t start;
-  uint32_t textLen;
-  size_t textBegin;
+  uint32_t run;
+};
+
+// The text of a run: a slice of the input (trimmed), and the time of its
+// first tag as written (word times count from it).
+struct Run {
+  size_t begin, end;
+  int32_t firstTagMs;
+};
+
+struct Slice {
+  size_t begin = 0, end = 0;
+  bool present = false;
+};
+
+// Everything the text says, before any text is copied.
+struct LrcScan {
+  std::vector<RawLine> lines;  // sorted by start
+  std::vector<Run> runs;
+  Slice ti, ar, al, by;
 };
 
 // Stable sort by start time. Lines with equal start keep the file's order: a
@@ -153,22 +159,30 @@ void SortByStart(std::vector<RawLine>& lines) {
   if (from != &lines) lines.swap(scratch);
 }
 
-}  // namespace
+// Identification tags are only located here; their values are copied by the
+// caller, which knows the text's encoding.
+bool TakeIdTag(const char* s, size_t b, size_t e, LrcScan& scan, int32_t& offset) {
+  auto take = [&](Slice& slice, size_t nameLength) {
+    slice = Slice{b + nameLength, e, true};
+    return true;
+  };
+  const char* p = s + b;
+  const char* q = s + e;
+  if (StartsWithNoCase(p, q, "ti:")) return take(scan.ti, 3);
+  if (StartsWithNoCase(p, q, "ar:")) return take(scan.ar, 3);
+  if (StartsWithNoCase(p, q, "al:")) return take(scan.al, 3);
+  if (StartsWithNoCase(p, q, "offset:")) return offset = ReadOffset(p + 7, q), true;
+  if (StartsWithNoCase(p, q, "by:")) return take(scan.by, 3);
+  return false;
+}
 
-void ParseLrcText(const std::string& text, LrcTags& tags, std::vector<TimeSentence>& list,
-                  int32_t songLengthMs) {
-  std::memset(&tags, 0, sizeof tags);
-  list.clear();
-
-  const char* s = text.data();
-  const size_t n = text.size();
+void ScanLrc(const char* s, size_t n, LrcScan& scan) {
   // Every sentence needs a '[' and at least five bytes of time tag, which
   // bounds the list: it is allocated once instead of regrown while parsing.
-  std::vector<RawLine> lines;
   size_t brackets = 0;
   for (const char* p = s; (p = static_cast<const char*>(std::memchr(p, '[', static_cast<size_t>(s + n - p)))); ++p)
     ++brackets;
-  lines.reserve(std::min(brackets, n / 5));
+  scan.lines.reserve(std::min(brackets, n / 5));
   std::vector<int32_t> times;
   int32_t offset = 0;
   bool sorted = true;
@@ -181,7 +195,7 @@ void ParseLrcText(const std::string& text, LrcTags& tags, std::vector<TimeSenten
     if (close == kNone) break;
     pos = close;
     int32_t ms = 0;
-    if (TakeIdTag(s + open + 1, s + close, tags, offset)) continue;
+    if (TakeIdTag(s, open + 1, close, scan, offset)) continue;
     if (!ParseTimeTag(s + open + 1, s + close, ms)) continue;
 
     // A run of brackets right after one another shares the text behind it.
@@ -212,25 +226,117 @@ void ParseLrcText(const std::string& text, LrcTags& tags, std::vector<TimeSenten
     size_t b = textBegin, e = std::max(textBegin, textEnd);
     while (b < e && IsTrimmed(s[b])) ++b;
     while (e > b && IsTrimmed(s[e - 1])) --e;
-    const size_t len = zl::GbkCutLength(s + b, e - b, sizeof(TimeSentence::text) - 1);
 
+    const uint32_t run = static_cast<uint32_t>(scan.runs.size());
+    scan.runs.push_back(Run{b, e, times.front()});
     for (int32_t t : times) {
       const int32_t start = ClampMs(static_cast<int64_t>(t) + offset);
-      if (!lines.empty() && start < lines.back().start) sorted = false;
-      lines.push_back({start, static_cast<uint32_t>(len), b});
+      if (!scan.lines.empty() && start < scan.lines.back().start) sorted = false;
+      scan.lines.push_back({start, run});
     }
     if (unclosed) break;  // a bracket that never closes ends the parse
     pos = textEnd;
   }
+  if (!sorted) SortByStart(scan.lines);
+}
 
-  if (!sorted) SortByStart(lines);
+// The shown text of a run and its word times, built from its pieces: text
+// between the word marks, each converted for display by `show`.
+struct ShownRun {
+  std::string text;
+  LineWords words;
+};
+
+// Walks a run's text: the pieces between word marks ("<mm:ss.xx>"), and the
+// marks' times counted from the run's first tag as written (so that the
+// [offset:] shift and a repeated line's other tags carry them along).
+template <typename OnText, typename OnMark>
+void ForEachPiece(const char* s, const Run& run, OnText onText, OnMark onMark) {
+  size_t from = run.begin;
+  size_t p = run.begin;
+  while (p < run.end) {
+    const void* hit = std::memchr(s + p, '<', run.end - p);
+    if (!hit) break;
+    const size_t open = static_cast<size_t>(static_cast<const char*>(hit) - s);
+    const size_t close = Find(s, run.end, open + 1, '>');
+    if (close == kNone) break;
+    int32_t ms = 0;
+    if (!ParseTimeTag(s + open + 1, s + close, ms)) {
+      p = open + 1;  // "<3" or "<b>": plain text
+      continue;
+    }
+    onText(s + from, open - from);
+    const int64_t at = static_cast<int64_t>(ms) - run.firstTagMs;
+    onMark(static_cast<int32_t>(std::min<int64_t>(std::max<int64_t>(at, 0), kMaxMs)));
+    from = p = close + 1;
+  }
+  onText(s + from, run.end - from);
+}
+
+template <typename Show>
+void BuildShownRun(const char* s, const Run& run, Show show, ShownRun& out) {
+  out.text.clear();
+  out.words.clear();
+  ForEachPiece(
+      s, run, [&](const char* p, size_t n) { show(p, n, out.text); },
+      [&](int32_t atMs) { out.words.push_back(LyricWord{atMs, static_cast<uint32_t>(out.text.size())}); });
+
+  // The field ends at a NUL (as a text copied straight does); removing the
+  // marks may have bared blanks at either end.
+  const size_t nul = out.text.find('\0');
+  if (nul != std::string::npos) out.text.resize(nul);
+  size_t b = 0, e = out.text.size();
+  while (b < e && IsTrimmed(out.text[b])) ++b;
+  while (e > b && IsTrimmed(out.text[e - 1])) --e;
+  const size_t len = zl::GbkCutLength(out.text.data() + b, e - b, sizeof(TimeSentence::text) - 1);
+  out.text = out.text.substr(b, len);
+  for (LyricWord& w : out.words)
+    w.byte = static_cast<uint32_t>(std::min<size_t>(w.byte > b ? w.byte - b : 0, len));
+}
+
+bool HasWordMark(const char* s, const Run& run) {
+  return std::memchr(s + run.begin, '<', run.end - run.begin) != nullptr;
+}
+
+// Sentences from a scan: times from the lines, texts from their runs (cut to
+// the field), end times from the next line and the song length.
+template <typename Show>
+void FinishLyric(const char* s, const LrcScan& scan, Show show, bool plainBytes, std::vector<TimeSentence>& list,
+                 std::vector<LineWords>* words, int32_t songLengthMs) {
+  // Runs without word marks whose text needs no conversion are copied
+  // straight from the input; only the others get a text of their own.
+  std::vector<ShownRun> shown;
+  std::vector<int32_t> shownOf;
+  bool anyWords = false;
+  // Most lyrics have no '<' at all: one look at the whole text settles it.
+  const bool anyMark = !scan.runs.empty() &&
+                       std::memchr(s + scan.runs.front().begin, '<', scan.runs.back().end - scan.runs.front().begin);
+  if (!plainBytes || anyMark) shownOf.assign(scan.runs.size(), -1);
+  for (size_t r = 0; r < shownOf.size(); ++r) {
+    if (plainBytes && !HasWordMark(s, scan.runs[r])) continue;
+    shownOf[r] = static_cast<int32_t>(shown.size());
+    shown.emplace_back();
+    BuildShownRun(s, scan.runs[r], show, shown.back());
+    anyWords = anyWords || !shown.back().words.empty();
+  }
 
   // One pass over the records: each is zeroed and filled while in cache.
-  list.reserve(lines.size());
-  for (const RawLine& l : lines) {
+  list.reserve(scan.lines.size());
+  if (words && anyWords) words->reserve(scan.lines.size());
+  for (const RawLine& l : scan.lines) {
     TimeSentence& t = list.emplace_back();
     t.startTime = l.start;
-    std::memcpy(t.text, s + l.textBegin, l.textLen);
+    const int32_t k = shownOf.empty() ? -1 : shownOf[l.run];
+    if (k < 0) {
+      const Run& run = scan.runs[l.run];
+      const size_t len = zl::GbkCutLength(s + run.begin, run.end - run.begin, sizeof t.text - 1);
+      std::memcpy(t.text, s + run.begin, len);
+      if (words && anyWords) words->emplace_back();
+    } else {
+      const ShownRun& sr = shown[static_cast<size_t>(k)];
+      std::memcpy(t.text, sr.text.data(), sr.text.size());
+      if (words && anyWords) words->push_back(sr.words);
+    }
   }
 
   const size_t count = list.size();
@@ -244,5 +350,100 @@ void ParseLrcText(const std::string& text, LrcTags& tags, std::vector<TimeSenten
                            ? songLengthMs
                            : ClampMs(static_cast<int64_t>(lastLine.startTime) +
                                      (static_cast<int64_t>(before.endTime) - before.startTime));
+  }
+}
+
+void AppendBytes(const char* p, size_t n, std::string& out) { out.append(p, n); }
+
+void StoreTag(char (&field)[100], const std::string& value) {
+  zl::CopyGbkBounded(field, sizeof field, value.data(), value.size());
+}
+
+void ParseCodePage(const std::string& text, LrcTags& tags, std::vector<TimeSentence>& list,
+                   std::vector<LineWords>* words, int32_t songLengthMs) {
+  std::memset(&tags, 0, sizeof tags);
+  list.clear();
+  if (words) words->clear();
+  const char* s = text.data();
+  LrcScan scan;
+  ScanLrc(s, text.size(), scan);
+  auto tag = [s](char (&field)[100], const Slice& slice) {
+    if (slice.present) zl::CopyGbkBounded(field, sizeof field, s + slice.begin, slice.end - slice.begin);
+  };
+  tag(tags.ti, scan.ti);
+  tag(tags.ar, scan.ar);
+  tag(tags.al, scan.al);
+  tag(tags.by, scan.by);
+  FinishLyric(s, scan, AppendBytes, true, list, words, songLengthMs);
+}
+
+}  // namespace
+
+void ParseLrcText(const std::string& text, LrcTags& tags, std::vector<TimeSentence>& list,
+                  int32_t songLengthMs) {
+  ParseCodePage(text, tags, list, nullptr, songLengthMs);
+}
+
+void ParseLrcText(const std::string& text, LrcTags& tags, std::vector<TimeSentence>& list,
+                  std::vector<LineWords>& words, int32_t songLengthMs) {
+  ParseCodePage(text, tags, list, &words, songLengthMs);
+}
+
+void ParseLrcUtf8(const std::string& utf8, const zl::CodePageConverter& codePage, LrcTags& tags,
+                  std::vector<TimeSentence>& list, std::vector<LineWords>& words, int32_t songLengthMs) {
+  std::memset(&tags, 0, sizeof tags);
+  list.clear();
+  words.clear();
+  // The structure is read in UTF-8, where no byte of a character can pass
+  // for a bracket; only the texts are converted for display.
+  const char* s = utf8.data();
+  LrcScan scan;
+  ScanLrc(s, utf8.size(), scan);
+  auto tag = [&](char (&field)[100], const Slice& slice) {
+    if (slice.present) StoreTag(field, zl::Utf8ToCodePage(utf8.substr(slice.begin, slice.end - slice.begin), codePage));
+  };
+  tag(tags.ti, scan.ti);
+  tag(tags.ar, scan.ar);
+  tag(tags.al, scan.al);
+  tag(tags.by, scan.by);
+  auto show = [&codePage](const char* p, size_t n, std::string& out) {
+    if (n) out += zl::Utf8ToCodePage(std::string(p, n), codePage);
+  };
+  FinishLyric(s, scan, show, false, list, &words, songLengthMs);
+}
+
+void ParseLyricBytes(const std::string& bytes, const zl::CodePageConverter& codePage, LrcTags& tags,
+                     std::vector<TimeSentence>& list, std::vector<LineWords>& words, int32_t songLengthMs,
+                     zl::TextEncoding* encoding) {
+  const zl::TextEncoding found = zl::DetectTextEncoding(bytes);
+  if (encoding) *encoding = found;
+  if (found == zl::TextEncoding::CodePage)
+    ParseLrcText(bytes, tags, list, words, songLengthMs);
+  else
+    ParseLrcUtf8(zl::UnicodeFileToUtf8(bytes, found), codePage, tags, list, words, songLengthMs);
+}
+
+void UnicodeLyricLines(const std::string& utf8, UnicodeLyricTags& tags, std::vector<UnicodeLyricLine>& lines) {
+  lines.clear();
+  tags = UnicodeLyricTags();
+  const char* s = utf8.data();
+  LrcScan scan;
+  ScanLrc(s, utf8.size(), scan);
+  auto tag = [&](std::string& out, const Slice& slice) {
+    if (slice.present) out = utf8.substr(slice.begin, slice.end - slice.begin);
+  };
+  tag(tags.ti, scan.ti);
+  tag(tags.ar, scan.ar);
+  tag(tags.al, scan.al);
+  tag(tags.by, scan.by);
+  lines.reserve(scan.lines.size());
+  for (const RawLine& l : scan.lines) {
+    UnicodeLyricLine line;
+    line.startTime = l.start;
+    // Uncut: a rewrite keeps the whole line.
+    ForEachPiece(
+        s, scan.runs[l.run], [&](const char* p, size_t n) { line.text.append(p, n); },
+        [&](int32_t atMs) { line.words.push_back(LyricWord{atMs, static_cast<uint32_t>(line.text.size())}); });
+    lines.push_back(std::move(line));
   }
 }

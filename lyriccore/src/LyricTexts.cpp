@@ -39,12 +39,31 @@ void ShiftSentences(std::vector<TimeSentence>& list, int32_t ms) {
 }
 
 std::string AdjustedLrcText(const LrcTags& tags, const std::vector<TimeSentence>& list) {
+  return AdjustedLrcText(tags, list, {});
+}
+
+std::string AdjustedLrcText(const LrcTags& tags, const std::vector<TimeSentence>& list,
+                            const std::vector<LineWords>& words) {
+  static const LineWords none;
   std::string out;
   out += "[ti:" + FieldText(tags.ti) + "]\r\n";
   out += "[ar:" + FieldText(tags.ar) + "]\r\n";
   out += "[al:" + FieldText(tags.al) + "]\r\n";
   out += "[by:" + FieldText(tags.by) + "]\r\n";
-  for (const TimeSentence& s : list) out += "[" + FormatLrcTime(s.startTime) + "]" + FieldText(s.text) + "\r\n";
+  for (size_t i = 0; i < list.size(); ++i)
+    out += LrcLineText(list[i].startTime, FieldText(list[i].text), i < words.size() ? words[i] : none) + "\r\n";
+  return out;
+}
+
+std::string LrcLineText(int32_t start, const std::string& text, const LineWords& words) {
+  std::string out = "[" + FormatLrcTime(start) + "]";
+  size_t at = 0;
+  for (const LyricWord& w : words) {
+    const size_t byte = w.byte < text.size() ? w.byte : text.size();
+    if (byte > at) out.append(text, at, byte - at), at = byte;
+    out += "<" + FormatLrcTime(AddClamped(start, w.atMs)) + ">";
+  }
+  out.append(text, at, std::string::npos);
   return out;
 }
 

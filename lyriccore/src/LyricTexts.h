@@ -18,6 +18,12 @@ void ShiftSentences(std::vector<TimeSentence>& list, int32_t ms);
 // empty), then one "[mm:ss.xx]text" line per sentence in list order, every
 // line ending in CR LF.
 std::string AdjustedLrcText(const LrcTags& tags, const std::vector<TimeSentence>& list);
+// The same with each line's word marks put back ("<mm:ss.xx>" before the
+// word); `words` is empty or has one entry per sentence.
+std::string AdjustedLrcText(const LrcTags& tags, const std::vector<TimeSentence>& list,
+                            const std::vector<LineWords>& words);
+// "[time]" and the text with its word marks, the times counted from `start`.
+std::string LrcLineText(int32_t start, const std::string& text, const LineWords& words);
 
 // Every line's text followed by CR LF.
 std::string LyricPlainText(const std::vector<TimeSentence>& list);

@@ -184,7 +184,10 @@ bool SafeEntryName(const std::string& raw, std::string& safe, bool& isFolder) {
   };
   for (; i < raw.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(raw[i]);
-    if (IsGbkLeadByte(c) && i + 1 < raw.size()) {
+    if (IsGbkLeadByte(c)) {
+      // A lead byte without its trail byte is no character: Windows would
+      // read the next byte (a ':' or a '/', say) on its own.
+      if (i + 1 >= raw.size() || !IsGbkTrailByte(static_cast<unsigned char>(raw[i + 1]))) return false;
       part += raw[i];
       part += raw[++i];
       endsWithSeparator = false;

@@ -71,7 +71,8 @@ bool RcodeSettlesRecognition(int rcode);
 // root prefixes are dropped, "." and empty components are dropped, and the
 // name is refused (false) when any component is "..", is made only of dots
 // and blanks, names a device (NUL, CON, COM1...), or holds a ':' or a
-// byte the file system refuses. Either
+// byte the file system refuses, or when a lead byte has no valid trail byte
+// after it. Either
 // slash separates; the result uses '\'. A trailing slash marks a folder.
 // Double-byte characters are kept whole, so a trail byte 0x5C never splits.
 bool SafeEntryName(const std::string& raw, std::string& safe, bool& isFolder);

@@ -9,6 +9,9 @@ namespace zl {
 
 namespace {
 
+// Bit 11 of an entry's flags: its name is UTF-8 (today's zip tools set it).
+constexpr unsigned long kUtf8NameFlag = 1ul << 11;
+
 // The archive bytes as minizip's file: the library has no memory reader
 // of its own.
 struct MemoryFile {
@@ -91,8 +94,13 @@ ZipContents Fail(ZipContents c, UnpackStatus status, const std::string& detail) 
 
 }  // namespace
 
+std::string EntryNameInCodePage(const std::string& raw, bool utf8Flag, const CodePageConverter& codePage) {
+  if (!utf8Flag) return raw;
+  return Utf8ToCodePage(raw, codePage);
+}
+
 ZipContents ReadZipFromMemory(const char* data, size_t length, const std::string& password,
-                              const UnpackLimits& limits) {
+                              const UnpackLimits& limits, const CodePageConverter& codePage) {
   ZipContents out;
   if (!data || length == 0) return Fail(out, UnpackStatus::NotAnArchive, "empty body");
   MemoryFile file{data, static_cast<ZPOS64_T>(length), 0};
@@ -121,7 +129,9 @@ ZipContents ReadZipFromMemory(const char* data, size_t length, const std::string
     char rawName[1024];
     if (unzGetCurrentFileInfo64(zip.get(), &info, rawName, sizeof rawName, nullptr, 0, nullptr, 0) != UNZ_OK)
       return Fail(out, UnpackStatus::Corrupt, "bad entry header");
-    const std::string raw(rawName, strnlen(rawName, sizeof rawName));
+    // Names become file names and the lyric's artist and title: in the code page.
+    const std::string raw = EntryNameInCodePage(std::string(rawName, strnlen(rawName, sizeof rawName)),
+                                                (info.flag & kUtf8NameFlag) != 0, codePage);
     std::string safe;
     bool isFolder = false;
     if (info.size_filename >= sizeof rawName || !SafeEntryName(raw, safe, isFolder)) {

@@ -19,6 +19,10 @@ TEST(HttpUrlSplit, HostPortAndPath) {
   EXPECT_FALSE(SplitHttpUrl("http://h:99999/", u));
   EXPECT_FALSE(SplitHttpUrl("http://h:/", u));
   EXPECT_FALSE(SplitHttpUrl("ftp://h/x", u));
+  // Anything that would end the request line early.
+  EXPECT_FALSE(SplitHttpUrl("http://h/p\r\nX-Forged: 1", u));
+  EXPECT_FALSE(SplitHttpUrl("http://h\n/", u));
+  EXPECT_FALSE(SplitHttpUrl("http://h/a b", u));
 }
 
 TEST(HttpRequestBytes, DirectGet) {

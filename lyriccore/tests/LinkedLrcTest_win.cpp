@@ -124,6 +124,34 @@ TEST(LinkedLrc, TwoShiftsOfMinusFiveHundredRewriteTheFile) {
   EXPECT_EQ(lines[1].startTime, 1500);
 }
 
+TEST(LinkedLrc, AUtf16FileIsShownAndShiftedInItsOwnEncoding) {
+  ScopedEngineHome h;
+  // UTF-16 LE with its mark; "\xE9" (e acute) is in no GBK character, so
+  // whatever the system's code page, the file must keep it as it was.
+  const std::u16string text = u"[ti:T]\r\n[ar:A]\r\n[al:]\r\n[by:]\r\n[00:01]<00:01>caf\u00E9 <00:01.50>au lait\r\n";
+  std::string bytes = "\xFF\xFE";
+  for (char16_t c : text) bytes += std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  h.Write("mine\\wide.lrc", bytes);
+  ZLyric engine;
+  StartSong(engine, h);
+  std::vector<TimeSentence> lines;
+  engine.LinkLrcFile(h.Path("mine\\wide.lrc"), lines);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(std::string(lines[0].text).substr(0, 3), "caf");
+  EXPECT_EQ(std::string(lines[0].text).substr(std::string(lines[0].text).size() - 8), " au lait");
+  ASSERT_EQ(engine.CurrentContent().words.size(), 1u);
+  EXPECT_EQ(engine.CurrentContent().words[0].size(), 2u);
+  EXPECT_EQ(engine.CurrentContent().words[0][1].atMs, 500);
+
+  engine.AdjustLrcTime(1000, lines);
+  const std::u16string shifted = u"[ti:T]\r\n[ar:A]\r\n[al:]\r\n[by:]\r\n[00:02]<00:02>caf\u00E9 <00:02.50>au lait\r\n";
+  std::string expected = "\xFF\xFE";
+  for (char16_t c : shifted) expected += std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+  EXPECT_EQ(ReadFileAt(h.Path("mine\\wide.lrc")), expected);
+  engine.AdjustLrcTime(-1000, lines);
+  EXPECT_EQ(ReadFileAt(h.Path("mine\\wide.lrc")), bytes);
+}
+
 TEST(LinkedLrc, ShiftWithoutALinkedFileOnlyMovesTheList) {
   ScopedEngineHome h;
   h.Write("mine\\user.lrc", kUserLrc);

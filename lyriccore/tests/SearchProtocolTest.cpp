@@ -235,6 +235,14 @@ TEST(ArchiveEntryName, DoubleByteTrailBackslashIsNoSeparator) {
   EXPECT_EQ(Safe(std::string("\x95\x5C..")), std::string("\x95\x5C.."));
 }
 
+TEST(ArchiveEntryName, LeadByteWithoutTrailIsRefused) {
+  // Windows reads the ':' or '/' after a lone lead byte on its own: a stream
+  // name, or a separator that turns "..\x81" into "..".
+  EXPECT_EQ(Safe(std::string("aa\\\xCA\\\x81:bb")), "<refused>");
+  EXPECT_EQ(Safe(std::string("..\x81/evil.lrc")), "<refused>");
+  EXPECT_EQ(Safe(std::string("Lyric/A-T.lrc\x81")), "<refused>");
+}
+
 TEST(ArchiveEntryName, LyricNamesFromTheFileName) {
   std::string artist, title;
   EXPECT_TRUE(LyricNamesFromEntry("Lyric\\A B-T-2.lrc", artist, title));

@@ -1,5 +1,7 @@
 // lrcdump: shows how the engine reads a lyric file.
-//   lrcdump [--length MS] FILE      tags, then START<TAB>END<TAB>TEXT per sentence
+//   lrcdump [--length MS] FILE      the file's encoding, the tags, then
+//                                   START<TAB>END<TAB>TEXT per sentence (in the
+//                                   code page), and <TAB>+MS@BYTE... for its word times
 //   lrcdump --format-time MS        the engine's LRC time text for MS
 #include <cerrno>
 #include <cstdio>
@@ -73,18 +75,27 @@ int main(int argc, char** argv) {
   }
   if (!file) return Usage();
 
-  std::string text;
-  if (!ReadWholeFile(file, text)) {
+  LrcTags tags;
+  std::vector<TimeSentence> list;
+  std::vector<LineWords> words;
+  zl::TextEncoding encoding = zl::TextEncoding::CodePage;
+  if (!ReadLyricFile(file, tags, list, words, lengthMs, &encoding)) {
     std::fprintf(stderr, "lrcdump: cannot read %s: %s\n", file, std::strerror(errno));
     return 2;
   }
-  LrcTags tags;
-  std::vector<TimeSentence> list;
-  ParseLrcText(text, tags, list, lengthMs);
+  std::printf("encoding\t%s\n", zl::TextEncodingName(encoding));
   std::printf("ti\t%s\nar\t%s\nal\t%s\nby\t%s\n", Escape(tags.ti).c_str(), Escape(tags.ar).c_str(),
               Escape(tags.al).c_str(), Escape(tags.by).c_str());
-  for (const TimeSentence& s : list)
-    std::printf("%d\t%d\t%s\n", static_cast<int>(s.startTime), static_cast<int>(s.endTime),
-                Escape(s.text).c_str());
+  for (size_t i = 0; i < list.size(); ++i) {
+    const TimeSentence& s = list[i];
+    std::printf("%d\t%d\t%s", static_cast<int>(s.startTime), static_cast<int>(s.endTime), Escape(s.text).c_str());
+    if (i < words.size() && !words[i].empty()) {
+      std::printf("\t");
+      for (size_t k = 0; k < words[i].size(); ++k)
+        std::printf("%s+%d@%u", k ? " " : "", static_cast<int>(words[i][k].atMs),
+                    static_cast<unsigned>(words[i][k].byte));
+    }
+    std::printf("\n");
+  }
   return std::fflush(stdout) == 0 ? 0 : 1;
 }

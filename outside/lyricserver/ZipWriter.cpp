@@ -80,7 +80,7 @@ std::string BuildZip(const std::vector<ZipEntry>& entries, const std::string& pa
       for (char& c : stored) c = static_cast<char>(cipher.Encrypt(static_cast<uint8_t>(c)));
     }
     const uint32_t offset = static_cast<uint32_t>(out.size());
-    const uint32_t flags = encrypt ? 1 : 0;
+    const uint32_t flags = (encrypt ? 1u : 0u) | (e.utf8Name ? 0x800u : 0u);
     Put32(out, 0x04034b50);
     Put16(out, 20);
     Put16(out, flags);

@@ -12,6 +12,7 @@ uint32_t Crc32(const std::string& bytes, uint32_t crc = 0);
 struct ZipEntry {
   std::string name;  // with '/' between folders
   std::string data;
+  bool utf8Name = false;  // the name is UTF-8, marked as today's zip tools do
 };
 
 // salt makes the encryption header's random bytes reproducible.

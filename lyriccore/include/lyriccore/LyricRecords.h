@@ -39,6 +39,7 @@ struct Content {
   char lrc_path[260];
   LrcTags tags;                          // of the file at lrc_path
   std::vector<TimeSentence> sentences;  // the parsed lyric
+  std::vector<LineWords> words;         // its word times: none, or one entry per sentence
 };
 static_assert(offsetof(Content, title) == 100 && offsetof(Content, album) == 200 &&
                   offsetof(Content, artist_pic_path) == 300 &&

@@ -216,7 +216,8 @@ class LyricDialogs : public ILyricDialogs {
   void ApplyShift(ZLyric& engine, int shiftMs) {
     std::vector<TimeSentence> lyric;
     engine.AdjustLrcTime(shiftMs, lyric);
-    m_owner->View().SetLyricSentences(&lyric);
+    // Word times count from each line's start: the shift leaves them as they are.
+    m_owner->View().SetLyricSentences(&lyric, &engine.CurrentContent().words);
   }
 
   void ShiftLyric(int shiftMs) {
@@ -282,8 +283,8 @@ class LyricDialogs : public ILyricDialogs {
     input.searchLimitMs =
         static_cast<unsigned>(m_owner->Settings().Values().RetryTime) * 1000u + m_options.timings.searchExtraMs;
     LyricViewState& view = m_owner->View();
-    input.onLinked = [&view](std::vector<TimeSentence>& lyric) {
-      view.SetLyricSentences(&lyric);
+    input.onLinked = [&view, engine](std::vector<TimeSentence>& lyric) {
+      view.SetLyricSentences(&lyric, engine ? &engine->CurrentContent().words : nullptr);
       if (!lyric.empty()) view.SetStatus(LyricViewStatus::LyricReady);
       view.SetMessage(kLinkedLyricMessage, 1, 6);
     };

@@ -42,6 +42,8 @@ int PositionFromAnswer(intptr_t answer) {
 
 int NextEntryIndex(intptr_t position, intptr_t length) {
   if (length <= 0) return -1;
+  // The 64-bit answer of a confused player must not wrap to a negative index.
+  if (length > INT_MAX) length = INT_MAX;
   if (position < 0 || position >= length) position = length - 1;  // next is the first
   return static_cast<int>((position + 1) % length);
 }

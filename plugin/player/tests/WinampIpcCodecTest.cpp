@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -48,6 +49,12 @@ TEST(WinampCodec, NextEntryWrapsToTheFirst) {
   EXPECT_EQ(NextEntryIndex(0, 0), -1);   // empty list: nothing, and no division by zero
   EXPECT_EQ(NextEntryIndex(5, 3), 0);    // a position the list no longer has
   EXPECT_EQ(NextEntryIndex(-1, 3), 0);
+#if INTPTR_MAX > INT_MAX
+  // A 64-bit answer past int is held at the longest list an int can count.
+  const intptr_t huge = static_cast<intptr_t>(INT_MAX) + 5;
+  EXPECT_EQ(NextEntryIndex(huge - 1, huge), 0);
+  EXPECT_EQ(NextEntryIndex(INT_MAX - 2, huge), INT_MAX - 1);
+#endif
 }
 
 TEST(WinampCodec, LengthsAndPositions) {

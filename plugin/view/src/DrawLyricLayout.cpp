@@ -106,9 +106,15 @@ const LyricFrame& DrawLyricLayout::RunCycle(const LyricCycleInput& in) {
     f.lines.lines.clear();
     f.lines.title = TitleLine{};
     if (f.drawText) {
+      // The current sentence's word times, when the lyric has them.
+      const std::vector<LineWords>& words = m_view->Words();
+      const size_t current = m_layout.currentIndex > 0 ? static_cast<size_t>(m_layout.currentIndex - 1) : 0;
+      const LineWords* currentWords =
+          sentences && words.size() == sentences->size() && current < words.size() ? &words[current] : nullptr;
       const LineLayoutInput lineIn{sentences, f.message, message.isLink != 0, f.mini, f.oneLine,
                                    f.lyricRect, m_layout.scrollOrigin, m_layout.currentIndex,
-                                   m_layout.progress, &f.style, config.IsKalaOk != 0, in.measurer};
+                                   m_layout.progress, &f.style, config.IsKalaOk != 0, in.measurer,
+                                   currentWords, in.position};
       LayoutLyricLines(lineIn, f.lines, m_layout.scrollState, f.dirtyRect);
     }
   }

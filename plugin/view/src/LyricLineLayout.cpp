@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "view/BlendColor.h"
+#include "view/KaraokeFill.h"
 #include "view/LayoutLyric.h"
 #include "view/LyricViewShared.h"
 
@@ -37,11 +38,20 @@ void PlaceKaraoke(LyricLinePlacement& line, const TimeSentence& s, const LineLay
   const size_t bytes = TextBytes(s.text, sizeof s.text);
   const int width = std::max(0, in.measurer->TextWidth(s.text, bytes));
   const int left = in.horizontal ? line.rect.left : line.rect.left + (Width(line.rect) - width) / 2;
-  const double sung = std::min(1.0, std::max(0.0, in.progress));
   line.karaoke = true;
   line.textLeft = left;
-  line.splitX = left + static_cast<int>(std::trunc(width * sung));
   line.textRight = left + width;
+  if (in.currentWords == nullptr || in.currentWords->empty()) {
+    const double sung = std::min(1.0, std::max(0.0, in.progress));
+    line.splitX = left + static_cast<int>(std::trunc(width * sung));
+    return;
+  }
+  // Word by word: the sung words whole, the word being sung in part.
+  const KaraokeSpan span = KaraokeFill(s, in.currentWords, in.position);
+  const int from = span.from ? std::max(0, in.measurer->TextWidth(s.text, span.from)) : 0;
+  const int to = std::max(from, span.to == bytes ? width : in.measurer->TextWidth(s.text, span.to));
+  const double sung = std::min(1.0, std::max(0.0, span.fraction));
+  line.splitX = left + std::min(width, from + static_cast<int>(std::trunc((to - from) * sung)));
 }
 
 void AddLine(LineLayout& out, const LineLayoutInput& in, int index, const ViewRect& rect, ViewRect& dirty) {

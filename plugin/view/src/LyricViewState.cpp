@@ -82,11 +82,14 @@ std::string LyricViewState::BackgroundPicturePath() const {
   return m_backgroundPicture;
 }
 
-void LyricViewState::SetLyricSentences(const std::vector<TimeSentence>* list) {
+void LyricViewState::SetLyricSentences(const std::vector<TimeSentence>* list, const std::vector<LineWords>* words) {
   if (list == nullptr) return;
   std::vector<TimeSentence> copy(*list);  // copied outside the lock: the repaint waits only for the swap
+  std::vector<LineWords> wordsCopy;
+  if (words != nullptr && words->size() == list->size()) wordsCopy = *words;
   DrawLockWriter lock(*this);
   m_sentences.swap(copy);
+  m_words.swap(wordsCopy);
 }
 
 void LyricViewState::SetStripItems(const std::vector<StripItem>& items) {
@@ -97,10 +100,12 @@ void LyricViewState::SetStripItems(const std::vector<StripItem>& items) {
 
 void LyricViewState::ClearLists() {
   std::vector<TimeSentence> oldSentences;
+  std::vector<LineWords> oldWords;
   std::vector<StripItem> oldStrip;
   {
     DrawLockWriter lock(*this);
     m_sentences.swap(oldSentences);
+    m_words.swap(oldWords);
     m_strip.swap(oldStrip);
   }
 }

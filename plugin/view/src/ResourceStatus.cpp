@@ -62,7 +62,7 @@ bool UpdateViewResourceStatus(LyricViewState& view, const ResourceUpdate& u) {
   view.SetStripItems(StripFor(c, u.extras, mv, photos));
   view.mvItem.store(mv ? 1 : 0);
   view.photosItem.store(photos ? 1 : 0);
-  view.SetLyricSentences(&c.sentences);
+  view.SetLyricSentences(&c.sentences, &c.words);
   view.SetTagInfo(view.TagInfo().path, c.title, c.artist, c.album);
   if (c.artist_pic_path[0])
     view.SetBackgroundPicturePath(c.artist_pic_path);

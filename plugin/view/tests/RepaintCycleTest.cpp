@@ -265,3 +265,24 @@ TEST(RepaintCycle, UnboundLayoutDoesNothing) {
   EXPECT_FALSE(f.redraw);
   EXPECT_FALSE(f.copyToScreen);
 }
+
+TEST(RepaintCycle, KaraokeFollowsTheCurrentLinesWordTimes) {
+  Cycle c;
+  c.config.IsKalaOk = 1;
+  // Line 3 (5000 to 7000 ms) has words at +0 and +1500 ms, at bytes 0 and 3.
+  std::vector<LineWords> words(c.lyric.size());
+  words[2] = {{0, 0}, {1500, 3}};
+  c.view.SetLyricSentences(&c.lyric, &words);
+  const LyricFrame& f = c.At(6000);
+  ASSERT_EQ(f.currentIndex, 3);
+  const LyricLinePlacement* line = nullptr;
+  for (const LyricLinePlacement& l : f.lines.lines)
+    if (l.index == 3) line = &l;
+  ASSERT_NE(line, nullptr);
+  ASSERT_TRUE(line->karaoke);
+  EXPECT_EQ(line->splitX - line->textLeft, 20);  // two thirds of the first word; a straight line gives 30
+  // Word times that do not match the sentences are not kept.
+  words.pop_back();
+  c.view.SetLyricSentences(&c.lyric, &words);
+  EXPECT_TRUE(c.view.Words().empty());
+}

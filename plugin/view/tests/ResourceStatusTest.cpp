@@ -64,6 +64,15 @@ TEST(ResourceStatus, LyricWithoutMvHasNoStripAndTheDefaultBackground) {
   EXPECT_EQ(view.Message().code, 10);
 }
 
+TEST(ResourceStatus, WordTimesTravelWithTheSentences) {
+  LyricViewState view;
+  Content c = LyricContent(2);
+  c.words = {{}, {{0, 0}, {500, 2}}};
+  UpdateViewResourceStatus(view, Ready(c));
+  ASSERT_EQ(view.Words().size(), 2u);
+  EXPECT_EQ(view.Words()[1][1].atMs, 500);
+}
+
 TEST(ResourceStatus, MvPictureBringsTheEnabledExtras) {
   LyricViewState view;
   Content c = LyricContent(1);

@@ -18,5 +18,8 @@ size_t CopyGbkBounded(char* dst, size_t dstSize, const char* src, size_t srcLen)
 size_t CopyGbkBounded(char* dst, size_t dstSize, const char* src);
 
 inline bool IsGbkLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+// A byte that can follow a lead byte; with any other byte the pair is not a
+// character, and Windows reads the second byte on its own.
+inline bool IsGbkTrailByte(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFE); }
 
 }  // namespace zl

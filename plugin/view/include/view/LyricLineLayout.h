@@ -24,6 +24,8 @@ struct LineLayoutInput {
   bool karaoke;                   // IsKalaOk
   const TextMeasurer* measurer;   // real extents for the message hit area and the karaoke split;
                                   // null: byte length × char width
+  const LineWords* currentWords = nullptr;  // word times of the current sentence, if it has any
+  int position = 0;                         // ms: where the karaoke fill of a line with words stands
 };
 
 struct TitleLine {

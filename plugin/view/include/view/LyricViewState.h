@@ -93,10 +93,13 @@ class LyricViewState {
   // around its cycle and reads the lists through Sentences() and Strip().
   zl::CriticalSection& DrawLock() { return m_drawLock; }
   const std::vector<TimeSentence>& Sentences() const { return m_sentences; }
+  // Word times of the sentences: empty, or one entry per sentence.
+  const std::vector<LineWords>& Words() const { return m_words; }
   const std::vector<StripItem>& Strip() const { return m_strip; }
 
-  // Replaces the sentences with a copy of `list`; nothing for a null list.
-  void SetLyricSentences(const std::vector<TimeSentence>* list);
+  // Replaces the sentences with a copy of `list`, and their word times with
+  // `words` (kept only with one entry per sentence); nothing for a null list.
+  void SetLyricSentences(const std::vector<TimeSentence>* list, const std::vector<LineWords>* words = nullptr);
   void SetStripItems(const std::vector<StripItem>& items);
   void ClearLists();
 
@@ -122,6 +125,7 @@ class LyricViewState {
 
   zl::CriticalSection m_drawLock;
   std::vector<TimeSentence> m_sentences;
+  std::vector<LineWords> m_words;
   std::vector<StripItem> m_strip;
   std::function<void(const char*)> m_lockTrace;
 
