@@ -1,6 +1,6 @@
 #include "FlashControl_win.h"
 
-#include <atomic>
+#include <vector>
 
 #include "shared/Logger.h"
 
@@ -26,147 +26,18 @@ std::wstring Wide(const std::string& s) {
   return w;
 }
 
-std::string Text(const VARIANT& v) {
-  VARIANT text;
-  VariantInit(&text);
-  std::string s;
-  if (SUCCEEDED(VariantChangeType(&text, const_cast<VARIANT*>(&v), 0, VT_BSTR)) && text.bstrVal) {
-    const int n = WideCharToMultiByte(CP_ACP, 0, text.bstrVal, -1, nullptr, 0, nullptr, nullptr);
-    if (n > 1) {
-      s.resize(size_t(n - 1));
-      WideCharToMultiByte(CP_ACP, 0, text.bstrVal, -1, &s[0], n, nullptr, nullptr);
-    }
-  }
-  VariantClear(&text);
-  return s;
-}
-
 }  // namespace
-
-// The control's site in the movie dialog and the receiver of its events.
-class FlashSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame, public IDispatch {
- public:
-  FlashSite(HWND dialog, FlashControl::CommandFn onCommand) : m_dialog(dialog), m_onCommand(std::move(onCommand)) {}
-  virtual ~FlashSite() = default;
-  void Detach() { m_onCommand = nullptr; }
-  void SetEventsIid(const IID& iid) { m_events = iid; }
-  void SetRect(const RECT& r) { m_rect = r; }
-
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IOleClientSite)
-      *out = static_cast<IOleClientSite*>(this);
-    else if (iid == IID_IOleInPlaceSite || iid == IID_IOleWindow)
-      *out = static_cast<IOleInPlaceSite*>(this);
-    else if (iid == IID_IOleInPlaceFrame || iid == IID_IOleInPlaceUIWindow)
-      *out = static_cast<IOleInPlaceFrame*>(this);
-    else if (iid == IID_IDispatch || (iid == m_events && iid != IID_NULL))
-      *out = static_cast<IDispatch*>(this);
-    else
-      return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = --m_refs;
-    if (left == 0) delete this;
-    return left;
-  }
-
-  // IOleClientSite
-  STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
-  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetContainer(IOleContainer** container) override {
-    if (container) *container = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP ShowObject() override { return S_OK; }
-  STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
-  STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
-
-  // IOleWindow
-  STDMETHODIMP GetWindow(HWND* window) override {
-    if (!window) return E_POINTER;
-    *window = m_dialog;
-    return S_OK;
-  }
-  STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-
-  // IOleInPlaceSite
-  STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
-  STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
-  STDMETHODIMP OnUIActivate() override { return S_OK; }
-  STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT pos, LPRECT clip,
-                                LPOLEINPLACEFRAMEINFO info) override {
-    if (frame) {
-      *frame = this;
-      AddRef();
-    }
-    if (doc) *doc = nullptr;
-    if (pos) *pos = m_rect;
-    if (clip) *clip = m_rect;
-    if (info) {
-      info->fMDIApp = FALSE;
-      info->hwndFrame = GetAncestor(m_dialog, GA_ROOT);
-      info->haccel = nullptr;
-      info->cAccelEntries = 0;
-    }
-    return S_OK;
-  }
-  STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
-  STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
-  STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
-  STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
-  STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
-  STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
-
-  // IOleInPlaceFrame: no menus, tool space or status text of our own.
-  STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
-  STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
-  STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return S_OK; }
-  STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
-  STDMETHODIMP RemoveMenus(HMENU) override { return S_OK; }
-  STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
-  STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
-  STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
-
-  // IDispatch: the control's events; only FSCommand(command, args) matters.
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (count) *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
-    if (id != kDispFSCommand || !params || params->cArgs < 1 || !m_onCommand) return S_OK;
-    // Arguments arrive last first.
-    const std::string command = Text(params->rgvarg[params->cArgs - 1]);
-    const std::string args = params->cArgs > 1 ? Text(params->rgvarg[params->cArgs - 2]) : std::string();
-    // The handler may take the control down: it keeps this site alive meanwhile.
-    AddRef();
-    const FlashControl::CommandFn handler = m_onCommand;
-    handler(command, args);
-    Release();
-    return S_OK;
-  }
-
- private:
-  std::atomic<ULONG> m_refs{1};
-  HWND m_dialog;
-  FlashControl::CommandFn m_onCommand;
-  IID m_events = IID_NULL;
-  RECT m_rect{};
-};
 
 FlashControl::FlashControl(HWND dialog, int id, std::string logPath, CommandFn onCommand)
     : m_dialog(dialog),
       m_id(id),
       m_logPath(std::move(logPath)),
-      m_site(zl::ComPtr<FlashSite>::Attach(new FlashSite(dialog, std::move(onCommand)))) {}
+      m_site(zl::ControlSite::Make(
+          dialog, [onCommand = std::move(onCommand)](DISPID event, const std::vector<std::string>& args) {
+            // Only FSCommand(command, args) matters.
+            if (event != kDispFSCommand || args.empty() || !onCommand) return;
+            onCommand(args[0], args.size() > 1 ? args[1] : std::string());
+          })) {}
 
 FlashControl::~FlashControl() {
   Destroy();

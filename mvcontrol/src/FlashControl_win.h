@@ -9,11 +9,10 @@
 #include <functional>
 #include <string>
 
+#include "shared/ControlSite_win.h"
 #include "shared/Ownership.h"
 
 namespace mvcontrol {
-
-class FlashSite;
 
 class FlashControl {
  public:
@@ -42,7 +41,7 @@ class FlashControl {
   HWND m_dialog;
   int m_id;
   std::string m_logPath;
-  zl::ComPtr<FlashSite> m_site;
+  zl::ComPtr<zl::ControlSite> m_site;
   zl::ComPtr<IOleObject> m_object;
   zl::ComPtr<IDispatch> m_dispatch;
   zl::ComPtr<IConnectionPoint> m_point;

@@ -1,7 +1,7 @@
 #include "FlashHost_win.h"
 
-#include <atomic>
 #include <string>
+#include <vector>
 
 #include "shared/Logger.h"
 
@@ -31,132 +31,12 @@ std::string Narrow(const wchar_t* w) {
 
 }  // namespace
 
-// The control's site in the host window: client site, in-place site and
-// frame, and the receiver of the control's events.
-class FlashSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame, public IDispatch {
- public:
-  FlashSite(HWND host, FlashHost::EventFn onEvent) : m_host(host), m_onEvent(std::move(onEvent)) {}
-  virtual ~FlashSite() = default;
-
-  // The host is going: no event reaches it any more.
-  void Detach() { m_onEvent = nullptr; }
-
-  STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-    if (!out) return E_POINTER;
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IOleClientSite)
-      *out = static_cast<IOleClientSite*>(this);
-    else if (iid == IID_IOleInPlaceSite || iid == IID_IOleWindow)
-      *out = static_cast<IOleInPlaceSite*>(this);
-    else if (iid == IID_IOleInPlaceFrame || iid == IID_IOleInPlaceUIWindow)
-      *out = static_cast<IOleInPlaceFrame*>(this);
-    else if (iid == IID_IDispatch || iid == m_events)
-      *out = static_cast<IDispatch*>(this);
-    else
-      return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ++m_refs; }
-  STDMETHODIMP_(ULONG) Release() override {
-    const ULONG left = --m_refs;
-    if (left == 0) delete this;
-    return left;
-  }
-  void SetEventsIid(const IID& iid) { m_events = iid; }
-
-  // IOleClientSite
-  STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
-  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetContainer(IOleContainer** container) override {
-    if (container) *container = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP ShowObject() override { return S_OK; }
-  STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
-  STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
-
-  // IOleWindow (shared by the in-place site and the frame)
-  STDMETHODIMP GetWindow(HWND* window) override {
-    if (!window) return E_POINTER;
-    *window = m_host;
-    return S_OK;
-  }
-  STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
-
-  // IOleInPlaceSite
-  STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
-  STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
-  STDMETHODIMP OnUIActivate() override { return S_OK; }
-  STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT pos, LPRECT clip,
-                                LPOLEINPLACEFRAMEINFO info) override {
-    if (frame) {
-      *frame = this;
-      AddRef();
-    }
-    if (doc) *doc = nullptr;
-    RECT r{};
-    GetClientRect(m_host, &r);
-    if (pos) *pos = r;
-    if (clip) *clip = r;
-    if (info) {
-      info->fMDIApp = FALSE;
-      info->hwndFrame = GetAncestor(m_host, GA_ROOT);
-      info->haccel = nullptr;
-      info->cAccelEntries = 0;
-    }
-    return S_OK;
-  }
-  STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
-  STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
-  STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
-  STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
-  STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
-  STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
-
-  // IOleInPlaceUIWindow / IOleInPlaceFrame: no menus, toolbars or borders.
-  STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
-  STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return S_OK; }
-  STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject*, LPCOLESTR) override { return S_OK; }
-  STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return S_OK; }
-  STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
-  STDMETHODIMP RemoveMenus(HMENU) override { return S_OK; }
-  STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
-  STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
-  STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
-
-  // IDispatch: the control's events.
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (count) *count = 0;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
-    std::string first;
-    if (params && params->cArgs > 0) {
-      // Arguments arrive last first.
-      VARIANT text;
-      VariantInit(&text);
-      if (SUCCEEDED(VariantChangeType(&text, &params->rgvarg[params->cArgs - 1], 0, VT_BSTR))) {
-        first = Narrow(text.bstrVal);
-        VariantClear(&text);
-      }
-    }
-    if (m_onEvent) m_onEvent(id, first);
-    return S_OK;
-  }
-
- private:
-  std::atomic<ULONG> m_refs{1};
-  HWND m_host;
-  FlashHost::EventFn m_onEvent;
-  IID m_events = IID_NULL;
-};
-
 FlashHost::FlashHost(HWND host, std::string logPath, EventFn onEvent)
-    : m_host(host), m_logPath(std::move(logPath)), m_site(zl::ComPtr<FlashSite>::Attach(new FlashSite(host, std::move(onEvent)))) {}
+    : m_host(host),
+      m_logPath(std::move(logPath)),
+      m_site(zl::ControlSite::Make(host, [onEvent = std::move(onEvent)](DISPID id, const std::vector<std::string>& args) {
+        if (onEvent) onEvent(id, args.empty() ? std::string() : args[0]);
+      })) {}
 
 FlashHost::~FlashHost() {
   Destroy();

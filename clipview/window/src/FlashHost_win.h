@@ -8,11 +8,10 @@
 #include <functional>
 #include <string>
 
+#include "shared/ControlSite_win.h"
 #include "shared/Ownership.h"
 
 namespace clipview {
-
-class FlashSite;
 
 class FlashHost {
  public:
@@ -46,7 +45,7 @@ class FlashHost {
   HWND m_host;
   std::string m_logPath;
   std::string m_movie;
-  zl::ComPtr<FlashSite> m_site;
+  zl::ComPtr<zl::ControlSite> m_site;
   zl::ComPtr<IOleObject> m_object;
   zl::ComPtr<IDispatch> m_dispatch;
   zl::ComPtr<IConnectionPoint> m_point;
