@@ -5,7 +5,7 @@ set(seeds ${DIR}/seeds/${NAME})
 set(scratch ${DIR}/brief/${NAME})
 file(REMOVE_RECURSE ${scratch})
 file(MAKE_DIRECTORY ${scratch} ${seeds} ${DIR}/artifacts)
-# A fixed seed and a bounded number of runs make the mutations the same on
+# A fixed random start and a bounded number of runs make the mutations the same on
 # every machine; the time limit only cuts short a slow harness.
 execute_process(COMMAND ${HARNESS} -seed=1 -runs=20000 -max_total_time=${SECONDS} -timeout=10 -print_final_stats=1
                         -artifact_prefix=${DIR}/artifacts/${NAME}- ${scratch} ${seeds}

@@ -128,11 +128,11 @@ void ForgetDecoder() {
     RegDeleteValueA(key.Get(), "flv1");
 }
 
-std::string RandomBytes(size_t n, unsigned seed) {
+std::string RandomBytes(size_t n, unsigned start) {
   std::string s(n, '\0');
   for (size_t i = 0; i < n; ++i) {
-    seed = seed * 1103515245u + 12345u;
-    s[i] = char(seed >> 16);
+    start = start * 1103515245u + 12345u;
+    s[i] = char(start >> 16);
   }
   return s;
 }

@@ -72,6 +72,6 @@ class P2PWorld {
 
 // Removes the decoder's registry mark (the decoder counts as missing).
 void ForgetDecoder();
-std::string RandomBytes(size_t n, unsigned seed);
+std::string RandomBytes(size_t n, unsigned start);
 
 }  // namespace p2ptest

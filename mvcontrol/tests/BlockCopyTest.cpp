@@ -45,8 +45,8 @@ class MemoryFiles : public CopyFiles {
 
 std::string Media(size_t n) {
   std::string s(n, '\0');
-  unsigned seed = 7;
-  for (auto& c : s) c = char((seed = seed * 1103515245u + 12345u) >> 16);
+  unsigned state = 7;
+  for (auto& c : s) c = char((state = state * 1103515245u + 12345u) >> 16);
   return s;
 }
 

@@ -98,4 +98,18 @@ STDMETHODIMP ControlSite::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* para
   return S_OK;
 }
 
+void CloseInPlaceControl(ComPtr<IOleObject>& object, ComPtr<IConnectionPoint>& events, DWORD& cookie) {
+  if (events) {
+    events->Unadvise(cookie);
+    events.Reset();
+    cookie = 0;
+  }
+  if (!object) return;
+  ComPtr<IOleInPlaceObject> inPlace;
+  if (SUCCEEDED(object.As(IID_IOleInPlaceObject, inPlace))) inPlace->InPlaceDeactivate();
+  object->Close(OLECLOSE_NOSAVE);
+  object->SetClientSite(nullptr);
+  object.Reset();
+}
+
 }  // namespace zl

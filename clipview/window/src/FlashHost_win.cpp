@@ -44,19 +44,8 @@ FlashHost::~FlashHost() {
 }
 
 void FlashHost::Destroy() {
-  if (m_point) {
-    m_point->Unadvise(m_cookie);
-    m_point.Reset();
-    m_cookie = 0;
-  }
   m_dispatch.Reset();
-  if (m_object) {
-    zl::ComPtr<IOleInPlaceObject> inPlace;
-    if (SUCCEEDED(m_object.As(IID_IOleInPlaceObject, inPlace))) inPlace->InPlaceDeactivate();
-    m_object->Close(OLECLOSE_NOSAVE);
-    m_object->SetClientSite(nullptr);
-    m_object.Reset();
-  }
+  zl::CloseInPlaceControl(m_object, m_point, m_cookie);
   m_movie.clear();
 }
 

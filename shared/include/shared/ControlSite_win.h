@@ -92,4 +92,8 @@ class ControlSite : public IOleClientSite, public IOleInPlaceSite, public IOleIn
   bool m_hasRect = false;
 };
 
+// Takes a control shown in place down: its event link undone, deactivated,
+// closed and released.
+void CloseInPlaceControl(ComPtr<IOleObject>& object, ComPtr<IConnectionPoint>& events, DWORD& cookie);
+
 }  // namespace zl
