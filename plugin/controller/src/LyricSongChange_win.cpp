@@ -250,8 +250,7 @@ void CLyric::ResumePlayerAfterVideo() {
 void CLyric::StartPreGetResource(const SongInfo& song) {
   auto job = std::make_shared<FetchJob>();
   job->engine = std::make_shared<ZLyric>();
-  job->wake.Reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-  const int duration = SongDuration(song.duration);
+  job->durationMs = SongDuration(song.duration);
   zl::BoundedWorker previous;
   std::shared_ptr<FetchJob> previousJob;
   {
@@ -260,12 +259,10 @@ void CLyric::StartPreGetResource(const SongInfo& song) {
     if (m_quitting.load() || !m_fetchJob || m_fetchJob->cancelled.load()) return;
     previous = std::move(m_prefetchWorker);
     previousJob = std::exchange(m_prefetchJob, job);
-    m_prefetchWorker.Start([this, job, duration] { RunPreFetch(job, duration); });
   }
-  if (previousJob) {
-    previousJob->cancelled.store(true);
-    SetEvent(previousJob->wake.Get());
-  }
+  Log("%u,Real Pre get Resource", static_cast<unsigned>(GetCurrentThreadId()));
+  m_flags.prefetchAllowed.store(false);
+  if (previousJob) previousJob->cancelled.store(true);
   StopWorker(
       previous,
       [previousJob] {
@@ -274,13 +271,22 @@ void CLyric::StartPreGetResource(const SongInfo& song) {
       m_timings.threadStopGraceMs);
 }
 
-void CLyric::RunPreFetch(std::shared_ptr<FetchJob> job, int durationMs) {
-  Log("%u,Real Pre get Resource", static_cast<unsigned>(GetCurrentThreadId()));
-  m_flags.prefetchAllowed.store(false);
-  for (;;) {
-    if (PrefetchDue(durationMs, GetPlayPosition(), m_flags.prefetchAllowed.load())) break;
-    if (WaitForSingleObject(job->wake.Get(), m_timings.prefetchPollMs) == WAIT_OBJECT_0) return;
+void CLyric::PollPreFetch() {
+  std::shared_ptr<FetchJob> job;
+  {
+    zl::Lock hold(m_threadLock);
+    if (!m_prefetchJob || m_prefetchJob->started || m_prefetchJob->cancelled.load()) return;
+    job = m_prefetchJob;
   }
+  // The position query may take its whole bound: it runs outside the lock.
+  if (!PrefetchDue(job->durationMs, GetPlayPosition(), m_flags.prefetchAllowed.load())) return;
+  zl::Lock hold(m_threadLock);
+  if (m_quitting.load() || m_prefetchJob != job || job->started || job->cancelled.load()) return;
+  job->started = true;
+  m_prefetchWorker.Start([this, job] { RunPreFetch(job); });
+}
+
+void CLyric::RunPreFetch(std::shared_ptr<FetchJob> job) {
   if (job->cancelled.load()) return;
   Log("%u,预取资源开始！！！", static_cast<unsigned>(GetCurrentThreadId()));
   SongInfo next{};
@@ -332,10 +338,7 @@ void CLyric::StopPreGetResource() {
     zl::Lock hold(m_threadLock);
     worker = std::move(m_prefetchWorker);
     job = std::move(m_prefetchJob);
-    if (job) {
-      job->cancelled.store(true);
-      SetEvent(job->wake.Get());
-    }
+    if (job) job->cancelled.store(true);
   }
   m_getResource.StopPreGetResource(job ? job->engine.get() : nullptr, CurrentSong().path);
   const zl::WorkerEnd end = StopWorker(

@@ -151,8 +151,9 @@ void PluginHost::UnhookPlayerWindows() {
 
 void PluginHost::StartSongCheck() {
   const DWORD uiThread = GetCurrentThreadId();
-  m_checkWorker.Start([check = m_check, player = m_player, uiThread, timings = m_timings, log = m_logPath] {
-    RunSongCheck(check, player, uiThread, timings, log);
+  m_checkWorker.Start([check = m_check, player = m_player, controller = m_controller.get(), uiThread,
+                       timings = m_timings, log = m_logPath] {
+    RunSongCheck(check, player, controller, uiThread, timings, log);
   });
 }
 

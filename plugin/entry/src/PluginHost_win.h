@@ -86,8 +86,9 @@ class PluginHost {
 };
 
 // The song-check thread's rounds (SongCheck_win.cpp).
-void RunSongCheck(std::shared_ptr<SongCheckState> check, std::shared_ptr<CZoLyric_WINAMP> player, DWORD uiThread,
-                  PluginTimings timings, std::string logPath);
+// The controller outlives the thread: ShutDown stops the thread first.
+void RunSongCheck(std::shared_ptr<SongCheckState> check, std::shared_ptr<CZoLyric_WINAMP> player, CLyric* controller,
+                  DWORD uiThread, PluginTimings timings, std::string logPath);
 
 // Hook procedures (PlayerHooks_win.cpp).
 LRESULT CALLBACK ClassicWindowHook(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -1,5 +1,6 @@
 // The song-check thread: once a round it asks the player for the playing
-// file and its skin, and turns what changed into the player's events.
+// file and its skin, turns what changed into the player's events, and gives
+// the pre-fetch its chance to start.
 #include <vector>
 
 #include "PluginHost_win.h"
@@ -46,8 +47,8 @@ void CheckSkin(SongCheckState& check, CZoLyric_WINAMP& player, DWORD uiThread, s
 
 }  // namespace
 
-void RunSongCheck(std::shared_ptr<SongCheckState> check, std::shared_ptr<CZoLyric_WINAMP> player, DWORD uiThread,
-                  PluginTimings timings, std::string logPath) {
+void RunSongCheck(std::shared_ptr<SongCheckState> check, std::shared_ptr<CZoLyric_WINAMP> player, CLyric* controller,
+                  DWORD uiThread, PluginTimings timings, std::string logPath) {
   std::string skinName;
   for (;;) {
     SongInfo song;
@@ -64,6 +65,7 @@ void RunSongCheck(std::shared_ptr<SongCheckState> check, std::shared_ptr<CZoLyri
     if (event == SongCheckEvent::Play) player->Send_OnPlay();
 
     CheckSkin(*check, *player, uiThread, skinName);
+    controller->PollPreFetch();
     if (WaitForSingleObject(check->stop.Get(), timings.songCheckMs) == WAIT_OBJECT_0) return;
   }
 }

@@ -8,6 +8,7 @@
 
 #include "PluginSoak_win.h"
 #include "PluginTestbed_win.h"
+#include "Screenshot_win.h"
 #include "player/WinampIpcCodec.h"
 
 using namespace plugintest;
@@ -75,6 +76,43 @@ TEST_F(PluginTest, LogsEachLyricLineTheViewMovesTo) {
   EXPECT_TRUE(logged("Lyric line 1 of 2 at 1500 ms: first line")) << bed.LyricLog();
   bed.clock += 2000;
   EXPECT_TRUE(logged("Lyric line 2 of 2 at 3500 ms: second line")) << bed.LyricLog();
+}
+
+// Lyric files as editors write them today reach the window as the user's
+// code page, word times taken out of the shown text.
+TEST_F(PluginTest, LyricsInUtf8Utf16AndEnhancedLrcShowAsTheirText) {
+  const std::string utf8 = u8"[00:05.00]月亮代表我的心\r\n[00:09.00]你问我爱你有多深\r\n";
+  std::string utf16le = "\xFF\xFE";
+  for (char16_t c : std::u16string(u"[00:05.00]月亮代表我的心\r\n[00:09.00]你问我爱你有多深\r\n")) {
+    utf16le += static_cast<char>(c & 0xFF);
+    utf16le += static_cast<char>(c >> 8);
+  }
+  const std::string enhanced =
+      u8"[00:05.00]<00:05.00>月亮<00:06.00>代表<00:07.00>我的心\r\n[00:09.00]<00:09.00>你问<00:10.00>我爱你\r\n";
+  // The installed colours, and the karaoke fill that follows the word times.
+  WriteFile(bed.Home() + "\\conf.ini",
+            "[CONFIG]\r\nRetryTime=5\r\n[PROXY]\r\nConType=0\r\n[Style]\r\nIsKalaOk=1\r\n"
+            "[LYRIC_FONT]\r\nfacename=宋体\r\nheight=-14\r\nrgb=12615680\r\nhighlightrgb=65280\r\n");
+  bed.AddLyric("A", "T", utf8);
+  bed.AddLyric("B", "U", utf16le);
+  bed.AddLyric("C", "V", enhanced);
+  ASSERT_TRUE(bed.StartServer());
+  const auto a = Song("a.mp3", "A", "T"), b = Song("b.mp3", "B", "U"), c = Song("c.mp3", "C", "V");
+  ASSERT_TRUE(bed.Start({a, b, c}, FastTimings(), "", true));
+  bed.Press(wa::kButtonPlay);
+  for (const auto* song : {&a, &b, &c}) {
+    if (song != &a) bed.Press(wa::kButtonNext);
+    ASSERT_TRUE(ReadyFor(song->path)) << song->path;
+    const ZoLyricSnapshot s = bed.Snapshot();
+    EXPECT_EQ(s.sentenceCount, 2u) << song->path;
+    EXPECT_STREQ(s.firstSentence, "月亮代表我的心") << song->path;
+  }
+  bed.clock += 6500;  // after the intro, inside the enhanced line's second word
+  HWND lyric = FindWindowA("ZoLyricMainWindow", nullptr);
+  ASSERT_NE(lyric, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return bed.LyricLog().find("Lyric line 1 of 2 at 6500 ms") != std::string::npos; }, 5000));
+  Sleep(3000);  // the view scrolls to the line over several repaints
+  EXPECT_TRUE(SaveShot(CaptureWindow(lyric), "plugin-enhanced-lrc"));
 }
 
 TEST_F(PluginTest, ListAnswerTakesTheChosenCandidate) {

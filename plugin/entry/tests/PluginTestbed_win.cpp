@@ -79,7 +79,6 @@ PluginTimings FastTimings() {
   PluginTimings t;
   t.songCheckMs = 30;
   t.changeSongPauseMs = 150;
-  t.prefetchPollMs = 20;
   t.threadStopGraceMs = 3000;
   t.usageEventWaitMs = 1000;
   t.drainMs = 3000;

@@ -104,6 +104,11 @@ class CLyric : public CPlayerListener, public ILyricController {
   IMvLink& MvLink() override { return *m_mv; }
 
   // ---- For the plug-in shell and tests --------------------------------------
+  // One round of the pre-fetch wait, on the song-check thread: once the song
+  // is near its end (or the MV link allowed it), the pre-fetch thread starts.
+  // The wait has no thread of its own; a thread waiting out every song
+  // would cost the player a stack for nothing.
+  void PollPreFetch();
   const ControllerStats& Stats() const { return m_stats; }
   const PluginTimings& Timings() const { return m_timings; }
   // The song being fetched.
@@ -115,10 +120,13 @@ class CLyric : public CPlayerListener, public ILyricController {
   // One song's change-song thread and the event that asks it to stop.
   struct ChangeSongJob;
   // One fetch or pre-fetch: its engine and whether it was asked to stop.
+  // A pre-fetch also keeps the song's duration and whether its thread was
+  // started (it waits for its time without one).
   struct FetchJob {
     std::shared_ptr<ZLyric> engine;
     std::atomic<bool> cancelled{false};
-    zl::UniqueHandle wake;  // set to stop a pre-fetch waiting for its time
+    int durationMs = 0;
+    bool started = false;  // under m_threadLock
   };
 
   void Log(const char* format, ...) const ZL_PRINTF_LIKE(2, 3);
@@ -130,7 +138,7 @@ class CLyric : public CPlayerListener, public ILyricController {
   void StartGetResource(const SongInfo& song, std::shared_ptr<ZLyric> engine);
   void RunFetch(std::shared_ptr<FetchJob> job, SongInfo song);
   void StartPreGetResource(const SongInfo& song);
-  void RunPreFetch(std::shared_ptr<FetchJob> job, int durationMs);
+  void RunPreFetch(std::shared_ptr<FetchJob> job);
   void StopGetResource();
   // Stops the running fetch so a user's choice or reload can use its engine;
   // null when there is none or its thread could not be ended.

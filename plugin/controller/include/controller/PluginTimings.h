@@ -4,9 +4,8 @@
 #include <cstdint>
 
 struct PluginTimings {
-  uint32_t songCheckMs = 1000;        // one round of the song check
+  uint32_t songCheckMs = 1000;        // one round of the song check and of the pre-fetch wait
   uint32_t changeSongPauseMs = 500;   // settling pause before a song's fetch
-  uint32_t prefetchPollMs = 1000;     // the pre-fetch thread reads the position this often
   // How long a thread asked to stop (its connection closed, its event set)
   // is given before it is terminated.
   uint32_t threadStopGraceMs = 5000;
