@@ -3,7 +3,7 @@
 // and this program measures its own CPU time and private memory against the
 // same player without the plug-in.
 //
-//   lyric_windows_bench.exe [SECONDS]   (default 60 per phase)
+//   lyric_windows_bench.exe [SECONDS [ROUNDS]]   (default 60 per phase, one round)
 //
 // Sets HKLM\SOFTWARE\ZOLYRIC\ZOLYRIC_HOME to a scratch home for its run and
 // puts the old value back. Needs beside it: gen_zolyric.dll, LyricCore.dll,
@@ -217,6 +217,12 @@ struct Phase {
 
 enum class Show { MainWindow, MiniWindow, NoWindow };
 
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const size_t n = v.size();
+  return n == 0 ? 0 : n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
 Phase Run(const char* name, const std::string& song, const std::string& plugins, Show show, int seconds) {
   playerhost::HostOptions options;
   options.playlist = {playerhost::PlaylistEntry{song, "Bench Song", 600}};
@@ -319,6 +325,7 @@ void ShootModern(const std::string& song, const std::string& plugins) {
 
 int main(int argc, char** argv) {
   const int seconds = argc > 1 ? std::atoi(argv[1]) : 60;
+  const int rounds = std::max(1, argc > 2 ? std::atoi(argv[2]) : 1);
   char temp[MAX_PATH] = {};
   GetTempPathA(sizeof temp, temp);
   const std::string root = std::string(temp) + "zlbench_" + std::to_string(GetCurrentProcessId());
@@ -352,21 +359,35 @@ int main(int argc, char** argv) {
   std::string previous;
   SetHome(&home, &previous);
 
-  std::printf("phases of %d s each\n", seconds);
-  const Phase alone = Run("player alone", song, "", Show::NoWindow, seconds);
-  const Phase main = Run("plug-in, main window", song, plugins, Show::MainWindow, seconds);
-  const Phase mini = Run("plug-in, mini window", song, plugins, Show::MiniWindow, seconds);
-  const Phase none = Run("plug-in, window closed", song, plugins, Show::NoWindow, seconds);
+  // Under Wine the whole-process figure moves by tenths of a percent from
+  // phase to phase; rounds of all four phases give medians that hold still.
+  std::printf("phases of %d s each, %d round(s)\n", seconds, rounds);
+  std::vector<double> addedMain, addedMini, shareMain, shareMini, addedMb;
+  for (int round = 1; round <= rounds; ++round) {
+    const Phase alone = Run("player alone", song, "", Show::NoWindow, seconds);
+    const Phase main = Run("plug-in, main window", song, plugins, Show::MainWindow, seconds);
+    const Phase mini = Run("plug-in, mini window", song, plugins, Show::MiniWindow, seconds);
+    const Phase none = Run("plug-in, window closed", song, plugins, Show::NoWindow, seconds);
+    std::printf("round %d\n", round);
+    for (const Phase& p : {alone, main, mini, none})
+      std::printf("%-22s CPU %6.3f %% of one core, private %7.2f MB committed, %7.2f MB touched\n", p.name,
+                  p.cpuPercent, p.privateMb, p.touchedMb);
+    std::printf("added by the plug-in: main window %.3f %% CPU, mini window %.3f %% CPU; "
+                "private %.2f MB committed, %.2f MB touched\n",
+                main.cpuPercent - alone.cpuPercent, mini.cpuPercent - alone.cpuPercent,
+                main.privateMb - alone.privateMb, main.touchedMb - alone.touchedMb);
+    std::printf("the lyric windows' share: main window %.3f %% CPU, mini window %.3f %% CPU\n",
+                main.cpuPercent - none.cpuPercent, mini.cpuPercent - none.cpuPercent);
+    addedMain.push_back(main.cpuPercent - alone.cpuPercent);
+    addedMini.push_back(mini.cpuPercent - alone.cpuPercent);
+    shareMain.push_back(main.cpuPercent - none.cpuPercent);
+    shareMini.push_back(mini.cpuPercent - none.cpuPercent);
+    addedMb.push_back(main.privateMb - alone.privateMb);
+  }
   ShootModern(song, plugins);
-  for (const Phase& p : {alone, main, mini, none})
-    std::printf("%-22s CPU %6.3f %% of one core, private %7.2f MB committed, %7.2f MB touched\n", p.name,
-                p.cpuPercent, p.privateMb, p.touchedMb);
-  std::printf("added by the plug-in: main window %.3f %% CPU, mini window %.3f %% CPU; "
-              "private %.2f MB committed, %.2f MB touched\n",
-              main.cpuPercent - alone.cpuPercent, mini.cpuPercent - alone.cpuPercent,
-              main.privateMb - alone.privateMb, main.touchedMb - alone.touchedMb);
-  std::printf("the lyric windows' share: main window %.3f %% CPU, mini window %.3f %% CPU\n",
-              main.cpuPercent - none.cpuPercent, mini.cpuPercent - none.cpuPercent);
+  std::printf("medians of %d round(s): added main window %.3f %% CPU, mini window %.3f %% CPU, private %.2f MB; "
+              "the windows' share main %.3f %%, mini %.3f %%\n",
+              rounds, Median(addedMain), Median(addedMini), Median(addedMb), Median(shareMain), Median(shareMini));
 
   SetHome(&previous, nullptr);
   server.Kill();
