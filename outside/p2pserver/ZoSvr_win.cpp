@@ -65,7 +65,8 @@ void SendStatus(const Job& job, uint32_t event, uint32_t download) {
   s.download = download;
   s.rate = g_options.rate;
   s.path = job.storePath;
-  SendRecord(job.reply, 3, EncodeStatus(s));
+  const std::string reply = job.reply;  // the job may be gone once the send waits
+  SendRecord(reply, 3, EncodeStatus(s));
 }
 
 void SendEvent(const Pair& pair, const std::string& reply, uint32_t event) {
@@ -134,9 +135,16 @@ bool Released() {
   return e && WaitForSingleObject(e.Get(), 0) == WAIT_OBJECT_0;
 }
 
+// A status goes out by SendMessage, and while it waits the requester's
+// cancel can come in and erase the job: each job is looked up again by its
+// pair, never held by an iterator across a send.
 void Tick() {
   const uint64_t step = std::max<uint64_t>(1, uint64_t(g_options.rate) * g_options.tickMs / 1000);
-  for (auto it = g_jobs.begin(); it != g_jobs.end();) {
+  std::vector<Pair> pairs;
+  for (const auto& entry : g_jobs) pairs.push_back(entry.first);
+  for (const Pair& pair : pairs) {
+    auto it = g_jobs.find(pair);
+    if (it == g_jobs.end()) continue;
     Job& job = it->second;
     const uint64_t total = job.bytes.size();
     uint64_t limit = total;
@@ -146,11 +154,10 @@ void Tick() {
     if (job.silent || job.written >= limit) {
       if (job.fault == Fault::Stall && job.written >= limit) job.silent = true;
       if (job.fault == Fault::FailHalfway && job.written >= limit) {
-        SendStatus(job, 4, DownloadPercent(job.written, total));
-        it = g_jobs.erase(it);
-        continue;
+        const Job ended = std::move(job);
+        g_jobs.erase(it);
+        SendStatus(ended, 4, DownloadPercent(ended.written, total));
       }
-      ++it;
       continue;
     }
     const uint64_t to = std::min(limit, job.written + step);
@@ -158,13 +165,13 @@ void Tick() {
     WriteFile(job.out.Get(), job.bytes.data() + job.written, DWORD(to - job.written), &n, nullptr);
     job.written += n;
     if (job.written >= total) {
-      job.out.Reset();
-      SendStatus(job, 4, 100);
-      it = g_jobs.erase(it);
+      Job done = std::move(job);
+      g_jobs.erase(it);
+      done.out.Reset();
+      SendStatus(done, 4, 100);
       continue;
     }
     SendStatus(job, 5, DownloadPercent(job.written, total));
-    ++it;
   }
 }
 
