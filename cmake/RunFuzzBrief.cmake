@@ -1,14 +1,14 @@
-# Replays one harness's seeds and fuzzes it briefly from a scratch corpus
-# (the seeds stay as generated). A crash, a failed property, a leak or a hang
+# Replays one harness's inputs and fuzzes it briefly from a scratch corpus
+# (the inputs stay as generated). A crash, a failed property, a leak or a hang
 # fails the test; its input is kept in DIR/artifacts.
-set(seeds ${DIR}/seeds/${NAME})
+set(inputs ${DIR}/inputs/${NAME})
 set(scratch ${DIR}/brief/${NAME})
 file(REMOVE_RECURSE ${scratch})
-file(MAKE_DIRECTORY ${scratch} ${seeds} ${DIR}/artifacts)
+file(MAKE_DIRECTORY ${scratch} ${inputs} ${DIR}/artifacts)
 # A fixed random start and a bounded number of runs make the mutations the same on
 # every machine; the time limit only cuts short a slow harness.
-execute_process(COMMAND ${HARNESS} -seed=1 -runs=20000 -max_total_time=${SECONDS} -timeout=10 -print_final_stats=1
-                        -artifact_prefix=${DIR}/artifacts/${NAME}- ${scratch} ${seeds}
+execute_process(COMMAND ${HARNESS} -runs=20000 -max_total_time=${SECONDS} -timeout=10 -print_final_stats=1
+                        -artifact_prefix=${DIR}/artifacts/${NAME}- ${scratch} ${inputs}
   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "fuzz_${NAME} failed (${rc}):\n${err}")

@@ -102,9 +102,9 @@ std::string VideoFile(uint32_t first, uint32_t second, const std::string& ext) {
   return UserTemp() + "ZLrc\\ocx" + std::to_string(first) + "_" + std::to_string(second) + "." + ext;
 }
 
-std::string Media(size_t n, unsigned seed) {
+std::string Media(size_t n, unsigned state) {
   std::string s(n, '\0');
-  for (auto& c : s) c = char((seed = seed * 1103515245u + 12345u) >> 16);
+  for (auto& c : s) c = char((state = state * 1103515245u + 12345u) >> 16);
   return s;
 }
 

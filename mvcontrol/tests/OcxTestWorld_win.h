@@ -48,7 +48,7 @@ class OcxWorld {
 // What a page's browser sees of the user's temp folder.
 std::string UserTemp();
 std::string VideoFile(uint32_t first, uint32_t second, const std::string& ext);
-std::string Media(size_t n, unsigned seed);
+std::string Media(size_t n, unsigned state);
 // The first 16384 bytes as the P2P server keeps them.
 std::string AsServerKeepsIt(std::string media);
 bool WriteBytes(const std::string& path, const std::string& bytes);

@@ -138,7 +138,7 @@ TEST(Mp3Extension, AnyCase) {
 
 // Damaged copies of good files must never read or write outside their bytes.
 TEST(Hostile, RandomDamageIsSurvived) {
-  const std::vector<Bytes> seeds = {
+  const std::vector<Bytes> samples = {
       Id3Tag(3, V23Frame("TIT2", B({1, 0xFF, 0xFE, 'A', 0})) + V23Frame("TALB", B({0, 'x'}), 0x00E0), 0x40) + kAudio,
       Id3Tag(4, V24Frame("TIT2", B({0, 0, 0, 2, 3, 'A'}), 0x0043) + V24Frame("APIC", B({3, 'i', 0, 3, 'd', 0, 1}))),
       Id3Tag(2, S("PIC") + B({0, 0, 6, 0, 'P', 'N', 'G', 3, 0}) + S("TT2") + B({0, 0, 2, 0, 'x'})),
@@ -150,7 +150,7 @@ TEST(Hostile, RandomDamageIsSurvived) {
     salt = salt * 1103515245 + 12345;
     return (salt >> 16) & 0x7FFF;
   };
-  for (const Bytes& good : seeds) {
+  for (const Bytes& good : samples) {
     for (int round = 0; round < 3000; ++round) {
       Bytes bad = good;
       for (int k = 1 + static_cast<int>(next() % 4); k > 0; --k)

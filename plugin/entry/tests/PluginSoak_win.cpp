@@ -50,7 +50,7 @@ bool Settled(PluginTestbed& bed, const std::vector<std::string>& paths) {
 
 }  // namespace
 
-SoakFigures RunSoak(PluginTestbed& bed, unsigned changes, unsigned songs, unsigned seed, bool everyQuarter) {
+SoakFigures RunSoak(PluginTestbed& bed, unsigned changes, unsigned songs, unsigned randomStart, bool everyQuarter) {
   SoakFigures f;
   std::vector<playerhost::PlaylistEntry> list;
   std::vector<std::string> paths;
@@ -72,7 +72,7 @@ SoakFigures RunSoak(PluginTestbed& bed, unsigned changes, unsigned songs, unsign
     return f;
   }
   HWND player = bed.Host().MainWindow();
-  std::mt19937 random(seed);
+  std::mt19937 random(randomStart);
   std::uniform_int_distribution<int> pause(0, 50);
   const ULONGLONG start = GetTickCount64();
   bed.Press(wa::kButtonPlay);

@@ -26,7 +26,7 @@ struct SoakFigures {
 // the process after a quarter of them and at the end (each time once the
 // plug-in has settled on the playing song); with everyQuarter also after a
 // half and three quarters.
-SoakFigures RunSoak(PluginTestbed& bed, unsigned changes, unsigned songs, unsigned seed, bool everyQuarter = false);
+SoakFigures RunSoak(PluginTestbed& bed, unsigned changes, unsigned songs, unsigned randomStart, bool everyQuarter = false);
 
 size_t ProcessHandles();
 size_t ProcessPrivateBytes();
