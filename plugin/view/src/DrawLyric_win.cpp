@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 
 #include "GdiSurface_win.h"
 #include "view/EdgeFade.h"
@@ -19,24 +18,24 @@ constexpr int kCaptionHeight = 15;
 RECT ToRect(const ViewRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 ViewRect ToView(const RECT& r) { return ViewRect{r.left, r.top, r.right, r.bottom}; }
 
-// The lyric font's real extents, for the karaoke split. The font goes into
-// the measuring DC only when something is measured, and out again after.
+// The lyric font's real extents, for the karaoke split, in a DC that keeps
+// the lyric font selected.
 class GdiMeasurer : public TextMeasurer {
  public:
-  GdiMeasurer(HDC dc, HFONT font) : m_dc(dc), m_font(font) {}
+  explicit GdiMeasurer(HDC dc) : m_dc(dc) {}
   int TextWidth(const char* text, size_t bytes) const override {
-    if (!m_dc) return 0;
-    if (!m_selected) m_selected.emplace(m_dc, m_font);
     SIZE size{};
-    if (!GetTextExtentPoint32A(m_dc, text, static_cast<int>(bytes), &size)) return 0;
+    if (!m_dc || !GetTextExtentPoint32A(m_dc, text, static_cast<int>(bytes), &size)) return 0;
     return size.cx;
   }
 
  private:
   HDC m_dc;
-  HFONT m_font;
-  mutable std::optional<zl::SelectedObject> m_selected;
 };
+
+FontSpec LyricFontSpec(const LyricTextStyle& style) {
+  return FontSpec{style.face, style.fontHeight, style.weight, style.italic, style.underline, kCharsetGb2312};
+}
 
 HCURSOR LoadCursorFile(const std::string& home, const char* name) {
   if (home.empty()) return nullptr;
@@ -68,7 +67,11 @@ DrawLyric::DrawLyric(const std::string& home, LyricViewShared& shared)
   m_measureDc->Ensure(1, 1);
 }
 
-DrawLyric::~DrawLyric() = default;
+DrawLyric::~DrawLyric() {
+  // The fonts go before the surfaces: no DC may still hold one.
+  m_back->ReleaseFont();
+  m_measureDc->ReleaseFont();
+}
 
 void DrawLyric::SetLyricStatus(LyricViewState* view) {
   m_view = view;
@@ -80,9 +83,14 @@ void DrawLyric::SetDrawConfig(const LyricDrawConfig* config) {
   m_layout.SetDrawConfig(config);
 }
 
-HFONT DrawLyric::LyricFont(const LyricTextStyle& style) {
-  return m_lyricFont->Get(FontSpec{style.face, style.fontHeight, style.weight, style.italic, style.underline,
-                                   kCharsetGb2312});
+HFONT DrawLyric::UseFont(DibSurface& surface, CachedFont& font, const FontSpec& spec) {
+  if (!font.Holds(spec) && font.Current()) {
+    m_back->ReleaseFont(font.Current());
+    m_measureDc->ReleaseFont(font.Current());
+  }
+  HFONT handle = font.Get(spec);
+  surface.UseFont(handle);
+  return handle;
 }
 
 void DrawLyric::PaintLyric(HWND window, const LyricPaintInput& in) {
@@ -92,7 +100,8 @@ void DrawLyric::PaintLyric(HWND window, const LyricPaintInput& in) {
   // The measuring font is this cycle's lyric font; the layout asks for the
   // real extent of the karaoke line only.
   const LyricTextStyle style = LyricTextStyleFor(*m_config, m_view->mini.load() != 0);
-  std::optional<GdiMeasurer> measurer(std::in_place, m_measureDc->Dc(), LyricFont(style));
+  UseFont(*m_measureDc, *m_lyricFont, LyricFontSpec(style));
+  GdiMeasurer measurer(m_measureDc->Dc());
 
   LyricCycleInput cycle;
   // NOTE: the update region is not asked for here (a server round trip every
@@ -104,9 +113,8 @@ void DrawLyric::PaintLyric(HWND window, const LyricPaintInput& in) {
   cycle.position = in.position;
   cycle.miniBackground = in.miniBackground;
   cycle.backgroundPictureLoaded = m_background.Loaded();
-  cycle.measurer = &*measurer;
+  cycle.measurer = &measurer;
   const LyricFrame& f = m_layout.RunCycle(cycle);
-  measurer.reset();
 
   if (f.redraw) {
     RECT client{};
@@ -184,8 +192,7 @@ void DrawLyric::DrawMessageLine(const LyricFrame& f) {
   const TitleLine& t = f.lines.title;
   if (IsAllZero(t.rect)) return;
   HDC dc = m_back->Dc();
-  zl::SelectedObject font(dc, m_messageFont->Get(FontSpec{"arial", f.style.fontHeight, FW_NORMAL, false,
-                                                           t.underline, kCharsetGb2312}));
+  UseFont(*m_back, *m_messageFont, FontSpec{"arial", f.style.fontHeight, FW_NORMAL, false, t.underline, kCharsetGb2312});
   const int length = TextLength(f.message, sizeof f.message);
   RECT measured = ToRect(t.rect);
   DrawTextA(dc, f.message, length, &measured, DT_CALCRECT | DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -201,7 +208,7 @@ void DrawLyric::DrawMessageLine(const LyricFrame& f) {
 void DrawLyric::DrawLines(const LyricFrame& f) {
   if (f.lines.lines.empty()) return;
   HDC dc = m_back->Dc();
-  zl::SelectedObject select(dc, LyricFont(f.style));
+  UseFont(*m_back, *m_lyricFont, LyricFontSpec(f.style));
   if (!m_textHeightKnown || f.style.fontHeight != m_metricsStyle.fontHeight || f.style.weight != m_metricsStyle.weight ||
       f.style.italic != m_metricsStyle.italic || std::strcmp(f.style.face, m_metricsStyle.face) != 0) {
     TEXTMETRICA tm{};
@@ -246,7 +253,7 @@ void DrawLyric::DrawTimeMarker(const LyricFrame& f) {
   zl::UniquePen solid(CreatePen(PS_SOLID, 1, color));
   char label[32];
   FormatTimeMarker(f.position, label, sizeof label);
-  zl::SelectedObject font(dc, m_markerFont->Get(FontSpec{f.style.face, f.style.fontHeight + 2, 500, false, false, 0}));
+  UseFont(*m_back, *m_markerFont, FontSpec{f.style.face, f.style.fontHeight + 2, 500, false, false, 0});
   SetTextColor(dc, color);
   SetBkMode(dc, TRANSPARENT);
   if (!f.oneLine) {
@@ -299,7 +306,7 @@ void DrawLyric::DrawStrip(const LyricFrame& f) {
     MoveToEx(dc, strip.left, strip.top + 1, nullptr);
     LineTo(dc, f.lyricRect.right, strip.top + 1);
   }
-  zl::SelectedObject font(dc, m_captionFont->Get(FontSpec{"arial", kCaptionHeight, FW_NORMAL, false, true, 0}));
+  UseFont(*m_back, *m_captionFont, FontSpec{"arial", kCaptionHeight, FW_NORMAL, false, true, 0});
   zl::SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, kMessageColor);

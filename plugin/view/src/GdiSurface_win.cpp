@@ -28,6 +28,9 @@ bool DibSurface::Ensure(int width, int height) {
 }
 
 void DibSurface::Reset() {
+  // The DC goes: whatever font it holds is let go with it.
+  m_font = nullptr;
+  m_ownFont = nullptr;
   m_selection.reset();
   m_bitmap.Reset();
   m_dc.Reset();
@@ -36,11 +39,30 @@ void DibSurface::Reset() {
   m_height = 0;
 }
 
-HFONT CachedFont::Get(const FontSpec& spec) {
+void DibSurface::UseFont(HFONT font) {
+  if (!m_dc || !font || font == m_font) return;
+  HGDIOBJ previous = SelectObject(m_dc.Get(), font);
+  if (!previous || previous == HGDI_ERROR) return;
+  if (!m_font) m_ownFont = previous;
+  m_font = font;
+}
+
+void DibSurface::ReleaseFont(HFONT font) {
+  if (!m_dc || !m_font || (font && font != m_font)) return;
+  SelectObject(m_dc.Get(), m_ownFont);
+  m_font = nullptr;
+  m_ownFont = nullptr;
+}
+
+bool CachedFont::Holds(const FontSpec& spec) const {
   const char* face = spec.face ? spec.face : "";
-  if (m_font && spec.height == m_spec.height && spec.weight == m_spec.weight && spec.italic == m_spec.italic &&
-      spec.underline == m_spec.underline && spec.charset == m_spec.charset && m_face == face)
-    return m_font.Get();
+  return m_font && spec.height == m_spec.height && spec.weight == m_spec.weight && spec.italic == m_spec.italic &&
+         spec.underline == m_spec.underline && spec.charset == m_spec.charset && m_face == face;
+}
+
+HFONT CachedFont::Get(const FontSpec& spec) {
+  if (Holds(spec)) return m_font.Get();
+  const char* face = spec.face ? spec.face : "";
   m_face = face;
   m_spec = spec;
   m_spec.face = m_face.c_str();

@@ -20,6 +20,13 @@ class DibSurface {
   int Width() const { return m_width; }
   int Height() const { return m_height; }
   bool Valid() const { return m_pixels != nullptr; }
+  // Leaves the font selected until another one is asked for: a repaint
+  // cycle whose fonts did not change selects none (under Wine every font
+  // selection costs a lookup in the X resource database).
+  void UseFont(HFONT font);
+  // Puts the DC's own font back when `font` (or, given nothing, any font)
+  // is selected: a font is never deleted while a DC holds it.
+  void ReleaseFont(HFONT font = nullptr);
 
  private:
   // Declared so that the selection is undone before the bitmap goes.
@@ -29,6 +36,8 @@ class DibSurface {
   uint32_t* m_pixels = nullptr;
   int m_width = 0;
   int m_height = 0;
+  HFONT m_font = nullptr;        // the font UseFont left selected
+  HGDIOBJ m_ownFont = nullptr;   // the DC's font before it
 };
 
 // What a font is asked for; the face is not copied (it is compared with
@@ -47,6 +56,9 @@ struct FontSpec {
 class CachedFont {
  public:
   HFONT Get(const FontSpec& spec);
+  // True when Get(spec) would give the font held, without creating one.
+  bool Holds(const FontSpec& spec) const;
+  HFONT Current() const { return m_font.Get(); }
 
  private:
   std::string m_face;

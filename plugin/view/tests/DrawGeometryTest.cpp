@@ -23,6 +23,25 @@ TEST(EdgeFade, OutermostRowBlackTheBandsInnerEdgeUnchanged) {
   EXPECT_LT(at(3, 6) >> 16, 2u);
 }
 
+TEST(EdgeFade, EveryChannelValueBecomesTheRoundedQuotient) {
+  const int w = 256, h = 60, band = 30;
+  auto pixel = [](uint32_t v) { return 0xFF000000u | v << 16 | (255 - v) << 8 | (v * 7 & 0xFF); };
+  std::vector<uint32_t> px(static_cast<size_t>(w * h));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) px[static_cast<size_t>(y * w + x)] = pixel(static_cast<uint32_t>(x));
+  FadeEdges(px.data(), w, h, ViewRect{0, 0, w, h}, band);
+  for (int i = 0; i < band; ++i) {
+    const uint32_t a = static_cast<uint32_t>(EdgeFadeAlpha(i, band));
+    for (int x = 0; x < w; ++x) {
+      const uint32_t p = pixel(static_cast<uint32_t>(x));
+      const uint32_t want = ((p >> 16 & 0xFF) * a + 127) / 255 << 16 | ((p >> 8 & 0xFF) * a + 127) / 255 << 8 |
+                            ((p & 0xFF) * a + 127) / 255;
+      ASSERT_EQ(px[static_cast<size_t>(i * w + x)], want) << "row " << i << ", value " << x;
+      ASSERT_EQ(px[static_cast<size_t>((h - 1 - i) * w + x)], want) << "bottom row " << i << ", value " << x;
+    }
+  }
+}
+
 TEST(EdgeFade, AreasOutsideTheBufferAndEmptyBands) {
   std::vector<uint32_t> px(16, 0xFFFFFFu);
   FadeEdges(px.data(), 4, 4, ViewRect{-10, -10, 20, 20}, 30);  // clipped, no crash

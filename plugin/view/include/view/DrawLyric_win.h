@@ -18,6 +18,7 @@
 
 class DibSurface;
 class CachedFont;
+struct FontSpec;
 
 struct LyricPaintInput {
   ViewRect lyricRect{};         // client coordinates of the window's lyric area
@@ -62,7 +63,9 @@ class DrawLyric {
   void DrawLines(const LyricFrame& f);
   void DrawTimeMarker(const LyricFrame& f);
   void DrawStrip(const LyricFrame& f);
-  HFONT LyricFont(const LyricTextStyle& style);
+  // The font asked for, left selected in `surface`; a font about to be
+  // created again is first taken out of every surface holding it.
+  HFONT UseFont(DibSurface& surface, CachedFont& font, const FontSpec& spec);
 
   DrawLyricLayout m_layout;
   LyricViewState* m_view = nullptr;
