@@ -363,6 +363,16 @@ int main(int argc, char** argv) {
   // phase to phase; rounds of all four phases give medians that hold still.
   std::printf("phases of %d s each, %d round(s)\n", seconds, rounds);
   std::vector<double> addedMain, addedMini, shareMain, shareMini, addedMb;
+  // ZL_BENCH_ONLY=alone|main|mini|closed runs that one phase (for a profiler).
+  if (const char* only = getenv("ZL_BENCH_ONLY")) {
+    const std::string which = only;
+    const Show show = which == "mini" ? Show::MiniWindow : which == "closed" ? Show::NoWindow : Show::MainWindow;
+    const Phase p = Run(only, song, which == "alone" ? "" : plugins, show, seconds);
+    std::printf("%s: CPU %.3f %% of one core\n", only, p.cpuPercent);
+    SetHome(&previous, nullptr);
+    server.Kill();
+    return 0;
+  }
   for (int round = 1; round <= rounds; ++round) {
     const Phase alone = Run("player alone", song, "", Show::NoWindow, seconds);
     const Phase main = Run("plug-in, main window", song, plugins, Show::MainWindow, seconds);
