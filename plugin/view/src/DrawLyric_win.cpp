@@ -33,8 +33,8 @@ class GdiMeasurer : public TextMeasurer {
   HDC m_dc;
 };
 
-FontSpec LyricFontSpec(const LyricTextStyle& style) {
-  return FontSpec{style.face, style.fontHeight, style.weight, style.italic, style.underline, kCharsetGb2312};
+FontWanted LyricFontWanted(const LyricTextStyle& style) {
+  return FontWanted{style.face, style.fontHeight, style.weight, style.italic, style.underline, kCharsetGb2312};
 }
 
 HCURSOR LoadCursorFile(const std::string& home, const char* name) {
@@ -83,12 +83,12 @@ void DrawLyric::SetDrawConfig(const LyricDrawConfig* config) {
   m_layout.SetDrawConfig(config);
 }
 
-HFONT DrawLyric::UseFont(DibSurface& surface, CachedFont& font, const FontSpec& spec) {
-  if (!font.Holds(spec) && font.Current()) {
+HFONT DrawLyric::UseFont(DibSurface& surface, CachedFont& font, const FontWanted& wanted) {
+  if (!font.Holds(wanted) && font.Current()) {
     m_back->ReleaseFont(font.Current());
     m_measureDc->ReleaseFont(font.Current());
   }
-  HFONT handle = font.Get(spec);
+  HFONT handle = font.Get(wanted);
   surface.UseFont(handle);
   return handle;
 }
@@ -100,7 +100,7 @@ void DrawLyric::PaintLyric(HWND window, const LyricPaintInput& in) {
   // The measuring font is this cycle's lyric font; the layout asks for the
   // real extent of the karaoke line only.
   const LyricTextStyle style = LyricTextStyleFor(*m_config, m_view->mini.load() != 0);
-  UseFont(*m_measureDc, *m_lyricFont, LyricFontSpec(style));
+  UseFont(*m_measureDc, *m_lyricFont, LyricFontWanted(style));
   GdiMeasurer measurer(m_measureDc->Dc());
 
   LyricCycleInput cycle;
@@ -192,7 +192,8 @@ void DrawLyric::DrawMessageLine(const LyricFrame& f) {
   const TitleLine& t = f.lines.title;
   if (IsAllZero(t.rect)) return;
   HDC dc = m_back->Dc();
-  UseFont(*m_back, *m_messageFont, FontSpec{"arial", f.style.fontHeight, FW_NORMAL, false, t.underline, kCharsetGb2312});
+  UseFont(*m_back, *m_messageFont,
+          FontWanted{"arial", f.style.fontHeight, FW_NORMAL, false, t.underline, kCharsetGb2312});
   const int length = TextLength(f.message, sizeof f.message);
   RECT measured = ToRect(t.rect);
   DrawTextA(dc, f.message, length, &measured, DT_CALCRECT | DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -208,7 +209,7 @@ void DrawLyric::DrawMessageLine(const LyricFrame& f) {
 void DrawLyric::DrawLines(const LyricFrame& f) {
   if (f.lines.lines.empty()) return;
   HDC dc = m_back->Dc();
-  UseFont(*m_back, *m_lyricFont, LyricFontSpec(f.style));
+  UseFont(*m_back, *m_lyricFont, LyricFontWanted(f.style));
   if (!m_textHeightKnown || f.style.fontHeight != m_metricsStyle.fontHeight || f.style.weight != m_metricsStyle.weight ||
       f.style.italic != m_metricsStyle.italic || std::strcmp(f.style.face, m_metricsStyle.face) != 0) {
     TEXTMETRICA tm{};
@@ -253,7 +254,7 @@ void DrawLyric::DrawTimeMarker(const LyricFrame& f) {
   zl::UniquePen solid(CreatePen(PS_SOLID, 1, color));
   char label[32];
   FormatTimeMarker(f.position, label, sizeof label);
-  UseFont(*m_back, *m_markerFont, FontSpec{f.style.face, f.style.fontHeight + 2, 500, false, false, 0});
+  UseFont(*m_back, *m_markerFont, FontWanted{f.style.face, f.style.fontHeight + 2, 500, false, false, 0});
   SetTextColor(dc, color);
   SetBkMode(dc, TRANSPARENT);
   if (!f.oneLine) {
@@ -306,7 +307,7 @@ void DrawLyric::DrawStrip(const LyricFrame& f) {
     MoveToEx(dc, strip.left, strip.top + 1, nullptr);
     LineTo(dc, f.lyricRect.right, strip.top + 1);
   }
-  UseFont(*m_back, *m_captionFont, FontSpec{"arial", kCaptionHeight, FW_NORMAL, false, true, 0});
+  UseFont(*m_back, *m_captionFont, FontWanted{"arial", kCaptionHeight, FW_NORMAL, false, true, 0});
   zl::SelectedObject brush(dc, GetStockObject(NULL_BRUSH));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, kMessageColor);

@@ -54,20 +54,20 @@ void DibSurface::ReleaseFont(HFONT font) {
   m_ownFont = nullptr;
 }
 
-bool CachedFont::Holds(const FontSpec& spec) const {
-  const char* face = spec.face ? spec.face : "";
-  return m_font && spec.height == m_spec.height && spec.weight == m_spec.weight && spec.italic == m_spec.italic &&
-         spec.underline == m_spec.underline && spec.charset == m_spec.charset && m_face == face;
+bool CachedFont::Holds(const FontWanted& wanted) const {
+  const char* face = wanted.face ? wanted.face : "";
+  return m_font && wanted.height == m_held.height && wanted.weight == m_held.weight && wanted.italic == m_held.italic &&
+         wanted.underline == m_held.underline && wanted.charset == m_held.charset && m_face == face;
 }
 
-HFONT CachedFont::Get(const FontSpec& spec) {
-  if (Holds(spec)) return m_font.Get();
-  const char* face = spec.face ? spec.face : "";
+HFONT CachedFont::Get(const FontWanted& wanted) {
+  if (Holds(wanted)) return m_font.Get();
+  const char* face = wanted.face ? wanted.face : "";
   m_face = face;
-  m_spec = spec;
-  m_spec.face = m_face.c_str();
-  m_font.Reset(CreateFontA(spec.height, 0, 0, 0, spec.weight, spec.italic, spec.underline, FALSE,
-                           static_cast<BYTE>(spec.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+  m_held = wanted;
+  m_held.face = m_face.c_str();
+  m_font.Reset(CreateFontA(wanted.height, 0, 0, 0, wanted.weight, wanted.italic, wanted.underline, FALSE,
+                           static_cast<BYTE>(wanted.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                            DEFAULT_QUALITY, DEFAULT_PITCH, m_face.c_str()));
   return m_font.Get();
 }

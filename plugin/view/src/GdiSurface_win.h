@@ -42,7 +42,7 @@ class DibSurface {
 
 // What a font is asked for; the face is not copied (it is compared with
 // the face of the font held).
-struct FontSpec {
+struct FontWanted {
   const char* face;
   int height;
   int weight;
@@ -55,13 +55,13 @@ struct FontSpec {
 // settings changed), never per repaint.
 class CachedFont {
  public:
-  HFONT Get(const FontSpec& spec);
-  // True when Get(spec) would give the font held, without creating one.
-  bool Holds(const FontSpec& spec) const;
+  HFONT Get(const FontWanted& wanted);
+  // True when Get(wanted) would give the font held, without creating one.
+  bool Holds(const FontWanted& wanted) const;
   HFONT Current() const { return m_font.Get(); }
 
  private:
   std::string m_face;
-  FontSpec m_spec{};
+  FontWanted m_held{};
   zl::UniqueFont m_font;
 };

@@ -18,7 +18,7 @@
 
 class DibSurface;
 class CachedFont;
-struct FontSpec;
+struct FontWanted;
 
 struct LyricPaintInput {
   ViewRect lyricRect{};         // client coordinates of the window's lyric area
@@ -65,7 +65,7 @@ class DrawLyric {
   void DrawStrip(const LyricFrame& f);
   // The font asked for, left selected in `surface`; a font about to be
   // created again is first taken out of every surface holding it.
-  HFONT UseFont(DibSurface& surface, CachedFont& font, const FontSpec& spec);
+  HFONT UseFont(DibSurface& surface, CachedFont& font, const FontWanted& wanted);
 
   DrawLyricLayout m_layout;
   LyricViewState* m_view = nullptr;
