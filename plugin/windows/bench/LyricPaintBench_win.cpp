@@ -11,18 +11,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "CpuTimes_win.h"
 #include "WindowsTestbed_win.h"
 
 namespace {
-
-double ThreadCpuSeconds() {
-  FILETIME created, exited, kernel, user;
-  if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) return 0;
-  auto seconds = [](FILETIME t) {
-    return static_cast<double>(static_cast<unsigned long long>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 1e7;
-  };
-  return seconds(kernel) + seconds(user);
-}
 
 // The player's message loop between two timer ticks: asleep until a
 // message comes or the time is up.
@@ -47,7 +39,7 @@ double MsPerCycle(WindowsTestbed& bed, HWND window, int stepMs, int cycles, bool
   int position = 20000;
   bed.Controller().position.store(position);
   bed.Controller().OnTimerPaint(window);
-  const double before = ThreadCpuSeconds();
+  const double before = bench::ThreadCpuSeconds();
   for (int i = 0; i < cycles; ++i) {
     position += stepMs;
     bed.Controller().position.store(position);
@@ -56,7 +48,7 @@ double MsPerCycle(WindowsTestbed& bed, HWND window, int stepMs, int cycles, bool
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     if (spaced) WaitServing(static_cast<DWORD>(stepMs));
   }
-  return 1000.0 * (ThreadCpuSeconds() - before) / cycles;
+  return 1000.0 * (bench::ThreadCpuSeconds() - before) / cycles;
 }
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "ChildProcess_win.h"
+#include "CpuTimes_win.h"
 #include "PlayerHost_win.h"
 #include "Screenshot_win.h"
 
@@ -108,13 +109,6 @@ bool SetHome(const std::string* value, std::string* previous) {
   return true;
 }
 
-double CpuSeconds() {
-  FILETIME c, e, k, u;
-  GetProcessTimes(GetCurrentProcess(), &c, &e, &k, &u);
-  auto v = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 1e7; };
-  return v(k) + v(u);
-}
-
 // Committed private memory of this process, region by region.
 double PrivateMegabytes() {
   SIZE_T total = 0;
@@ -193,11 +187,7 @@ std::map<DWORD, double> ThreadSeconds() {
     if (e.th32OwnerProcessID != GetCurrentProcessId()) continue;
     HANDLE t = OpenThread(THREAD_QUERY_INFORMATION, FALSE, e.th32ThreadID);
     if (!t) continue;
-    FILETIME c, x, k, u;
-    if (GetThreadTimes(t, &c, &x, &k, &u)) {
-      auto v = [](const FILETIME& f) { return (static_cast<ULONGLONG>(f.dwHighDateTime) << 32 | f.dwLowDateTime) / 1e7; };
-      out[e.th32ThreadID] = v(k) + v(u);
-    }
+    out[e.th32ThreadID] = bench::ThreadCpuSeconds(t);
     CloseHandle(t);
   }
   CloseHandle(snap);
@@ -255,10 +245,10 @@ Phase Run(const char* name, const std::string& song, const std::string& plugins,
     std::printf("%s: lyric window %s\n", name, lyric && IsWindowVisible(lyric) ? "showing" : "NOT SHOWING");
   }
   const std::map<DWORD, double> threads0 = ThreadSeconds();
-  const double cpu0 = CpuSeconds();
+  const double cpu0 = bench::ProcessCpuSeconds();
   const DWORD t0 = GetTickCount();
   Pump(static_cast<DWORD>(seconds) * 1000);
-  const double cpu = CpuSeconds() - cpu0;
+  const double cpu = bench::ProcessCpuSeconds() - cpu0;
   const double wall = (GetTickCount() - t0) / 1000.0;
   // ZL_BENCH_THREADS=1 lists the threads' shares.
   if (getenv("ZL_BENCH_THREADS")) {

@@ -11,6 +11,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "CpuTimes_win.h"
+
+#include "CpuTimes_win.h"
+
 namespace {
 
 constexpr int kSide = 300;
@@ -21,19 +25,10 @@ HDC g_memory = nullptr;
 uint32_t* g_bits = nullptr;
 double g_cpuAtStart = 0;
 
-double ProcessCpuSeconds() {
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
-  auto seconds = [](FILETIME t) {
-    return static_cast<double>(static_cast<unsigned long long>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 1e7;
-  };
-  return seconds(kernel) + seconds(user);
-}
-
 LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_TIMER && wParam == kStart) {
     KillTimer(window, kStart);
-    g_cpuAtStart = ProcessCpuSeconds();
+    g_cpuAtStart = bench::ProcessCpuSeconds();
     return 0;
   }
   if (msg == WM_TIMER && wParam == kEnd) {
@@ -93,7 +88,7 @@ int main(int argc, char** argv) {
   SetTimer(window, kEnd, static_cast<UINT>(3 + seconds) * 1000, nullptr);
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
-  const double cpu = ProcessCpuSeconds() - g_cpuAtStart;
+  const double cpu = bench::ProcessCpuSeconds() - g_cpuAtStart;
   std::printf("%s every 300 ms: %.3f %% of one core (%.3f ms a cycle)\n",
               g_present ? "timer, fill and copy to the screen" : "timer alone", 100.0 * cpu / seconds,
               1000.0 * cpu / (seconds / 0.3));
